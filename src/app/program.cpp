@@ -1,0 +1,158 @@
+#include "app/program.h"
+
+#include "app/error_boundary.h"
+#include "app/user_interface.h"
+#include "forms/form1.h"
+#include "forms/form2.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+
+#include <QApplication>
+#include <QEvent>
+
+namespace lumetra::app {
+
+Program::Program(UserInterface& ui) : ui_(ui) {
+    qApp->installEventFilter(this);
+}
+
+Program::~Program() {
+    qApp->removeEventFilter(this);
+}
+
+forms::Form1& Program::form1() {
+    if (!form1_) {
+        form1_ = std::make_unique<forms::Form1>(*this);
+    }
+    return *form1_;
+}
+
+forms::Form2& Program::form2() {
+    if (!form2_) {
+        form2_ = std::make_unique<forms::Form2>(*this);
+    }
+    return *form2_;
+}
+
+forms::Form3& Program::form3() {
+    if (!form3_) {
+        form3_ = std::make_unique<forms::Form3>(*this);
+    }
+    return *form3_;
+}
+
+forms::Form4& Program::form4() {
+    if (!form4_) {
+        form4_ = std::make_unique<forms::Form4>(*this);
+    }
+    return *form4_;
+}
+
+QWidget& Program::window(FormId id) {
+    switch (id) {
+    case FormId::Form1:
+        return form1();
+    case FormId::Form2:
+        return form2();
+    case FormId::Form3:
+        return form3();
+    case FormId::Form4:
+        return form4();
+    }
+    return form1();
+}
+
+bool Program::exists(FormId id) const {
+    switch (id) {
+    case FormId::Form1:
+        return form1_ != nullptr;
+    case FormId::Form2:
+        return form2_ != nullptr;
+    case FormId::Form3:
+        return form3_ != nullptr;
+    case FormId::Form4:
+        return form4_ != nullptr;
+    }
+    return false;
+}
+
+void Program::show(FormId id) {
+    QWidget& w = window(id);
+    // The calibration factor found on one window serves another: the three
+    // later windows open maximized so that their client areas match.
+    const bool maximized = id != FormId::Form1;
+    if (!w.isVisible() || w.isMinimized()) {
+        if (maximized) {
+            w.showMaximized();
+        } else {
+            w.showNormal();
+        }
+    }
+    w.raise();
+    w.activateWindow();
+}
+
+void Program::end() {
+    ended_ = true;
+    ui_.endProgram();
+}
+
+void Program::run(QWidget* window, const std::function<void()>& handler) {
+    if (ended_) {
+        return;
+    }
+    runGuarded(ui_, window, handler);
+}
+
+void Program::windowActivated(FormId id) {
+    if (tracker_.activated(id)) {
+        runActivate(id);
+    }
+}
+
+void Program::runActivate(FormId id) {
+    switch (id) {
+    case FormId::Form1:
+        return; // the title window has no activation handler
+    case FormId::Form2:
+        run(&form2(), [this] { form2().Form_Activate(); });
+        return;
+    case FormId::Form3:
+        run(&form3(), [this] { form3().Form_Activate(); });
+        return;
+    case FormId::Form4:
+        run(&form4(), [this] { form4().Form_Activate(); });
+        return;
+    }
+}
+
+std::optional<FormId> Program::formOf(const QObject* object) const {
+    if (object == form1_.get() && object != nullptr) {
+        return FormId::Form1;
+    }
+    if (object == form2_.get() && object != nullptr) {
+        return FormId::Form2;
+    }
+    if (object == form3_.get() && object != nullptr) {
+        return FormId::Form3;
+    }
+    if (object == form4_.get() && object != nullptr) {
+        return FormId::Form4;
+    }
+    return std::nullopt;
+}
+
+bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !ended_) {
+        if (const std::optional<FormId> id = formOf(watched)) {
+            // Handlers may open message boxes; run them from the event loop
+            // rather than inside the platform's activation bookkeeping.
+            const FormId form = *id;
+            QMetaObject::invokeMethod(
+                this, [this, form] { windowActivated(form); }, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace lumetra::app

@@ -1,0 +1,23 @@
+#include "app/start_up.h"
+
+#include "app/user_interface.h"
+#include "resources/layout.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace lumetra::app {
+
+void prepareApplication() {
+    // Metric-compatible faces where the layout's own are missing.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont font(QString::fromUtf8(resources::kWindowFont.family.data(),
+                                 static_cast<qsizetype>(resources::kWindowFont.family.size())));
+    font.setPointSizeF(resources::kWindowFont.pointSize);
+    QApplication::setFont(font);
+    // Not the display name: Qt would append it to every window caption.
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+}
+
+} // namespace lumetra::app

@@ -1,0 +1,34 @@
+#include "controls/title_page_view.h"
+
+#include "resources/layout.h"
+#include "resources/title_page.h"
+
+#include <QPainter>
+
+namespace lumetra::controls {
+
+TitlePageView::TitlePageView(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QPointF TitlePageView::textOrigin(int paragraph, double leftUnits) {
+    const resources::TitlePage& page = resources::titlePage();
+    const double twips = resources::kTwipsPerPixel;
+    return {leftUnits * page.twipsPerUnit() / twips, page.baselineTwips(paragraph) / twips};
+}
+
+void TitlePageView::paintEvent(QPaintEvent* /*event*/) {
+    const resources::TitlePage& page = resources::titlePage();
+    QPainter painter(this);
+    painter.setClipRect(rect());
+    QFont font(QString::fromUtf8(page.fontFamily.data(), static_cast<qsizetype>(page.fontFamily.size())));
+    font.setPointSizeF(page.pointSize);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (const resources::TitleLine& line : page.lines) {
+        painter.drawText(textOrigin(line.paragraph, line.leftUnits),
+                         QString::fromUtf8(line.text.data(), static_cast<qsizetype>(line.text.size())));
+    }
+}
+
+} // namespace lumetra::controls

@@ -1,0 +1,74 @@
+#include "forms/form2.h"
+
+#include "app/program.h"
+#include "app/user_interface.h"
+#include "resources/layout.h"
+#include "runtime/checked_numbers.h"
+#include "runtime/locale_numbers.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace lumetra::forms {
+
+Form2::Form2(app::Program& program)
+    : program_(program), controls_(buildWindow(*this, resources::form2Layout())),
+      scroll_(controls_.get<QScrollBar>(QStringLiteral("HScroll1"))),
+      text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))) {
+    const auto guarded = [this](void (Form2::*handler)()) {
+        return [this, handler] { program_.run(this, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(scroll_, &QScrollBar::valueChanged, this, guarded(&Form2::HScroll1_Change));
+    connect(controls_.get<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            guarded(&Form2::Command1_Click));
+    connect(controls_.get<QPushButton>(QStringLiteral("Command3")), &QPushButton::clicked, this,
+            guarded(&Form2::Command3_Click));
+    scroll_->setFocus();
+}
+
+void Form2::showFactor() {
+    text1_->setText(runtime::formatLocaleNumber(vars_.Incr.arithmetic()));
+}
+
+void Form2::Form_Activate() {
+    vars_.P1 = runtime::degreesToRadiansFactor();
+    vars_.Incr = geometry::kActivationFactor;
+    showFactor();
+    // COORDINATE ends by plotting the figure; plotting it a second time would
+    // change no pixel.
+    COORDINATE();
+}
+
+void Form2::HScroll1_Change() {
+    const double next = geometry::scrollFactor(static_cast<std::int16_t>(scroll_->value()));
+    if (vars_.Incr.arithmetic() > next) {
+        surface().cls();
+    }
+    vars_.Incr = next;
+    showFactor();
+    COORDINATE();
+}
+
+void Form2::Command1_Click() {
+    if (geometry::passesGate(vars_.Incr)) {
+        program_.show(app::FormId::Form3);
+    } else {
+        program_.ui().message(this, QStringLiteral("Impostare la risoluzione SCHERMO"));
+    }
+}
+
+void Form2::Command3_Click() {
+    program_.end();
+}
+
+void Form2::COORDINATE() {
+    geometry::setUpScaleAndAxes(surface(), vars_);
+    TRACCIA();
+}
+
+void Form2::TRACCIA() {
+    lastFigurePoints_ = geometry::plotCircle(surface(), vars_);
+}
+
+} // namespace lumetra::forms

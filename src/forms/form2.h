@@ -1,0 +1,47 @@
+#pragma once
+
+#include "forms/form_builder.h"
+#include "geometry/calibration_figure.h"
+#include "surface/surface_window.h"
+
+class QLineEdit;
+class QScrollBar;
+
+namespace lumetra::app {
+class Program;
+}
+
+namespace lumetra::forms {
+
+// The calibration window: the user steps the scroll bar until the test figure
+// looks round, which fixes the factor Incr that the plot window scales by.
+class Form2 : public surface::SurfaceWindow {
+public:
+    explicit Form2(app::Program& program);
+
+    const Controls& controls() const { return controls_; }
+    const geometry::CalibrationVariables& variables() const { return vars_; }
+    // Read by the plot window at each of its activations.
+    const runtime::Value& Incr() const { return vars_.Incr; }
+    // Points plotted by the last figure.
+    int lastFigurePoints() const { return lastFigurePoints_; }
+
+    void Form_Activate();
+    void HScroll1_Change();
+    void Command1_Click();
+    void Command3_Click();
+    void COORDINATE();
+    void TRACCIA();
+
+private:
+    void showFactor();
+
+    app::Program& program_;
+    Controls controls_;
+    QScrollBar* scroll_;
+    QLineEdit* text1_;
+    geometry::CalibrationVariables vars_;
+    int lastFigurePoints_ = 0;
+};
+
+} // namespace lumetra::forms

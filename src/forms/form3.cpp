@@ -1,0 +1,95 @@
+#include "forms/form3.h"
+
+#include "app/program.h"
+#include "app/user_interface.h"
+#include "resources/layout.h"
+#include "runtime/locale_numbers.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumetra::forms {
+
+namespace {
+constexpr std::int16_t kLastColourBeforeWrap = 14;
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+const QColor kRed(0xFF, 0x00, 0x00);
+} // namespace
+
+Form3::Form3(app::Program& program)
+    : program_(program), controls_(buildWindow(*this, resources::form3Layout())),
+      text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))),
+      text2_(controls_.get<QLineEdit>(QStringLiteral("Text2"))),
+      text5_(controls_.get<QLineEdit>(QStringLiteral("Text5"))) {
+    connect(controls_.get<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            [this] { program_.run(this, [this] { Command1_Click(); }); });
+    connect(controls_.get<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this,
+            [this] { program_.run(this, [this] { Command2_Click(); }); });
+    text1_->setFocus();
+}
+
+void Form3::paint(QLineEdit* field, QColor colour) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, colour);
+    field->setPalette(palette);
+}
+
+void Form3::Form_Activate() {
+    paint(text1_, kWhite);
+    paint(text2_, kWhite);
+    paint(text5_, kWhite);
+    if (!Contr_.equalsNumber(1)) {
+        Contr_ = std::int16_t{1};
+        text1_->setText(QStringLiteral("86"));
+        text2_->setText(QStringLiteral("55"));
+        text5_->setText(QStringLiteral("1"));
+    }
+}
+
+void Form3::readField(QLineEdit* field, runtime::Value& variable, const QString& message) {
+    if (const std::optional<double> number = runtime::parseLocaleNumber(field->text())) {
+        variable = *number;
+        return;
+    }
+    program_.ui().message(this, message);
+    field->setText(QString());
+    paint(field, kRed);
+    variable = "";
+}
+
+void Form3::LeggiText1() {
+    readField(text1_, VALa_, QStringLiteral("VALa non \u00E8 un numero"));
+}
+
+void Form3::LeggiText2() {
+    readField(text2_, VALb_, QStringLiteral("VALb non \u00E8 un numero"));
+}
+
+void Form3::LeggiText5() {
+    readField(text5_, VALe_, QStringLiteral("VALe non \u00E8 un numero"));
+}
+
+void Form3::Command2_Click() {
+    LeggiText1();
+    if (VALa_.equalsText("")) {
+        return;
+    }
+    LeggiText2();
+    if (VALb_.equalsText("")) {
+        return;
+    }
+    LeggiText5();
+    if (VALe_.equalsText("")) {
+        return;
+    }
+    if (Miocolor_ > kLastColourBeforeWrap) {
+        Miocolor_ = 0;
+    }
+    program_.show(app::FormId::Form4);
+}
+
+void Form3::Command1_Click() {
+    program_.end();
+}
+
+} // namespace lumetra::forms

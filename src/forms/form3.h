@@ -1,0 +1,60 @@
+#pragma once
+
+#include "forms/form_builder.h"
+#include "geometry/plot_variables.h"
+#include "runtime/value.h"
+
+#include <QWidget>
+
+class QLineEdit;
+
+namespace lumetra::app {
+class Program;
+}
+
+namespace lumetra::forms {
+
+// The parameter window: length of OA, its angle with the X axis and the angle
+// increment, checked as numbers under the user's locale; it also owns the
+// colour counter that every plot advances.
+class Form3 : public QWidget {
+public:
+    explicit Form3(app::Program& program);
+
+    const Controls& controls() const { return controls_; }
+
+    // Accessors for the other windows; reading them runs no handler.
+    const runtime::Value& VALa() const { return VALa_; }
+    const runtime::Value& VALb() const { return VALb_; }
+    const runtime::Value& VALe() const { return VALe_; }
+    std::int16_t Miocolor() const { return Miocolor_; }
+    void setMiocolor(std::int16_t value) { Miocolor_ = value; }
+    // The parameters as the curve construction reads and advances them.
+    geometry::PlotParameters plotParameters() {
+        return {VALa_, VALb_, VALe_, Miocolor_};
+    }
+
+    void Form_Activate();
+    void Command1_Click();
+    void Command2_Click();
+    void LeggiText1();
+    void LeggiText2();
+    void LeggiText5();
+
+private:
+    void readField(QLineEdit* field, runtime::Value& variable, const QString& message);
+    static void paint(QLineEdit* field, QColor colour);
+
+    app::Program& program_;
+    Controls controls_;
+    QLineEdit* text1_;
+    QLineEdit* text2_;
+    QLineEdit* text5_;
+    runtime::Value VALa_;
+    runtime::Value VALb_;
+    runtime::Value VALe_;
+    std::int16_t Miocolor_ = 0;
+    runtime::Value Contr_;
+};
+
+} // namespace lumetra::forms

@@ -1,0 +1,88 @@
+#include "forms/form4.h"
+
+#include "app/program.h"
+#include "forms/form2.h"
+#include "forms/form3.h"
+#include "geometry/plot_frame.h"
+#include "resources/layout.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace lumetra::forms {
+
+namespace {
+constexpr std::int16_t kTicked = 7;
+constexpr std::int16_t kCleared = 0;
+} // namespace
+
+Form4::Form4(app::Program& program)
+    : program_(program), controls_(buildWindow(*this, resources::form4Layout())),
+      check1_(controls_.get<QCheckBox>(QStringLiteral("Check1"))),
+      check2_(controls_.get<QCheckBox>(QStringLiteral("Check2"))) {
+    const auto guarded = [this](void (Form4::*handler)()) {
+        return [this, handler] { program_.run(this, [this, handler] { (this->*handler)(); }); };
+    };
+    // A check box's click handler runs after its state has changed.
+    connect(check1_, &QCheckBox::clicked, this, guarded(&Form4::Check1_Click));
+    connect(check2_, &QCheckBox::clicked, this, guarded(&Form4::Check2_Click));
+    const std::pair<const char*, void (Form4::*)()> buttons[] = {
+        {"Command1", &Form4::Command1_Click}, {"Command2", &Form4::Command2_Click},
+        {"Command3", &Form4::Command3_Click}, {"Command4", &Form4::Command4_Click},
+        {"Command5", &Form4::Command5_Click}, {"Command6", &Form4::Command6_Click},
+    };
+    for (const auto& [name, handler] : buttons) {
+        connect(controls_.get<QPushButton>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+                guarded(handler));
+    }
+    firstFocus(controls_, resources::form4Layout())->setFocus();
+}
+
+runtime::Value Form4::answerOf(const QCheckBox* box) {
+    return box->isChecked() ? kTicked : kCleared;
+}
+
+void Form4::Form_Activate() {
+    geometry::setUpPlotFrame(surface(), vars_, program_.form2().Incr(), program_.form3().VALe());
+    plot(geometry::Chords::Off);
+}
+
+void Form4::plot(geometry::Chords chords) {
+    geometry::CALCOLA(surface(), vars_, program_.form3().plotParameters(), chords);
+}
+
+void Form4::Check1_Click() {
+    vars_.Risposta1 = answerOf(check1_);
+}
+
+void Form4::Check2_Click() {
+    vars_.Risposta2 = answerOf(check2_);
+}
+
+void Form4::Command1_Click() {
+    program_.show(app::FormId::Form3);
+}
+
+void Form4::Command2_Click() {
+    surface().cls();
+    program_.show(app::FormId::Form3);
+}
+
+void Form4::Command3_Click() {
+    program_.end();
+}
+
+void Form4::Command4_Click() {
+    plot(geometry::Chords::On);
+}
+
+void Form4::Command5_Click() {
+    plot(geometry::Chords::Off);
+}
+
+void Form4::Command6_Click() {
+    surface().cls();
+    Form_Activate();
+}
+
+} // namespace lumetra::forms

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "geometry/plot_variables.h"
+#include "runtime/draw_target.h"
+
+namespace lumetra::geometry {
+
+// Whether the chord command asked for the plot: only then are chords drawn.
+enum class Chords { Off, On };
+
+// Plots one picture of the construction for the current parameters: sweeps
+// ALFA from 0 to 90 degrees by an accumulated 0.1 and draws, at each pass, a
+// first-family point in the foreground colour and its second-family partner
+// in palette colour Miocolor + 1, both 3 pixels wide; with `Chords::On`, every
+// sixteenth drawn pair is joined by a chord. Advances Miocolor by one first.
+// Drawing goes to `target` in order; a run-time error keeps what was drawn.
+void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
+             Chords chords);
+
+// The colour of palette index `index`. Indices beyond the palette, which a
+// colour counter left above 14 by a plot that drew nothing can ask for, cycle
+// through 1..15 so that a curve never turns black like the first family.
+runtime::Rgb curveColour(int index);
+
+} // namespace lumetra::geometry

@@ -1,0 +1,24 @@
+#include "geometry/plot_frame.h"
+
+#include "runtime/checked_numbers.h"
+
+namespace lumetra::geometry {
+
+using runtime::toSingle;
+
+void setUpPlotFrame(runtime::DrawTarget& target, PlotVariables& vars, const runtime::Value& Incr,
+                    const runtime::Value& VALe) {
+    vars.P1 = runtime::degreesToRadiansFactor();
+    vars.Ve = VALe;
+    // Centimetres first: it only brings the origin back to the top-left corner.
+    target.setScaleMode(7);
+    target.setDrawWidth(2);
+    target.setScaleWidth(kPlotScaleWidth);
+    target.setScaleHeight(toSingle(static_cast<double>(target.scaleWidth()) * Incr.arithmetic()));
+    vars.CX = toSingle(target.scaleWidth() / 2.0F + kPlotOriginShift);
+    vars.CY = toSingle(target.scaleHeight() / 2.0F);
+    target.line(vars.CX, 0.0F, vars.CX, target.scaleHeight());
+    target.line(0.0F, vars.CY, target.scaleWidth(), vars.CY);
+}
+
+} // namespace lumetra::geometry

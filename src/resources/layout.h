@@ -1,0 +1,74 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace lumetra::resources {
+
+// Window layouts as data: positions and sizes in twips, captions in UTF-8.
+// The windows are built from these tables and a test walks them against the
+// built widgets, so that nothing can drift between the two.
+
+inline constexpr int kTwipsPerPixel = 15;
+
+enum class ControlKind { CommandButton, Label, TextBox, HScrollBar, CheckBox, Frame, TitlePage };
+
+enum class SystemColour { ButtonFace, ButtonText, WindowBackground, HighlightText };
+
+struct Colour {
+    std::optional<unsigned> rgb;       // 0xRRGGBB
+    std::optional<SystemColour> role;  // or a system colour
+};
+
+struct FontSpec {
+    std::string_view family;
+    double pointSize;
+    int weight; // 400 regular, 700 bold
+};
+
+struct ScrollRange {
+    int minimum;
+    int maximum;
+    int smallChange;
+    int largeChange;
+    int value;
+};
+
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view caption; // caption or initial text
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex;
+    std::string_view container; // empty: the window; else the frame's name
+    std::optional<FontSpec> font = std::nullopt;
+    std::optional<Colour> foreground = std::nullopt;
+    std::optional<Colour> background = std::nullopt;
+    std::optional<ScrollRange> scroll = std::nullopt;
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth;  // twips
+    int clientHeight; // twips
+    bool maximized;
+    std::vector<ControlSpec> controls; // in the layout's order
+};
+
+inline constexpr FontSpec kWindowFont{"MS Sans Serif", 8.0, 400};
+
+const WindowSpec& form1Layout();
+const WindowSpec& form2Layout();
+const WindowSpec& form3Layout();
+const WindowSpec& form4Layout();
+
+const ControlSpec& control(const WindowSpec& window, std::string_view name);
+
+inline constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+} // namespace lumetra::resources

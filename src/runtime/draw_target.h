@@ -1,0 +1,32 @@
+#pragma once
+
+#include "runtime/palette.h"
+
+#include <cstdint>
+
+namespace lumetra::runtime {
+
+// The graphics of a window as its drawing code sees them: a scale in user
+// units, a pen width in pixels, points, lines and clearing. Coordinates are
+// singles; a drawing without a colour uses the window's foreground colour.
+// Anything that falls outside the area is clipped without error.
+class DrawTarget {
+public:
+    virtual ~DrawTarget() = default;
+
+    // 0: user scale (keeps the current values); 7: centimetres, origin at (0, 0).
+    virtual void setScaleMode(std::int16_t mode) = 0;
+    virtual void setScaleWidth(float width) = 0;
+    virtual void setScaleHeight(float height) = 0;
+    virtual float scaleWidth() const = 0;
+    virtual float scaleHeight() const = 0;
+    virtual void setDrawWidth(std::int16_t width) = 0;
+
+    virtual void pset(float x, float y) = 0;
+    virtual void pset(float x, float y, Rgb colour) = 0;
+    virtual void line(float x1, float y1, float x2, float y2) = 0;
+    virtual void line(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    virtual void cls() = 0;
+};
+
+} // namespace lumetra::runtime

@@ -1,0 +1,26 @@
+#include "runtime/locale_numbers.h"
+
+#include <cmath>
+
+namespace lumetra::runtime {
+
+std::optional<double> parseLocaleNumber(const QString& text, const QLocale& locale) {
+    if (text.trimmed().isEmpty()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = locale.toDouble(text, &ok);
+    // The locale parser accepts "inf" and "nan"; a plot with them draws nonsense.
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QString formatLocaleNumber(double value, const QLocale& locale) {
+    QLocale plain = locale;
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'g', 15);
+}
+
+} // namespace lumetra::runtime

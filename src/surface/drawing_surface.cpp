@@ -1,0 +1,240 @@
+#include "surface/drawing_surface.h"
+
+#include "runtime/run_time_error.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace lumetra::surface {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+QRgb opaque(runtime::Rgb colour) {
+    return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>(colour & 0xFF));
+}
+
+void requireNonZero(float extent) {
+    if (extent == 0.0F || !std::isfinite(extent)) {
+        throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
+    }
+}
+
+// Clips the segment p0-p1 to [lo, hi] on both axes (Liang-Barsky); false when
+// nothing of it is left.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX,
+                 double hiY) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - loX, hiX - x0, y0 - loY, hiY - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const double sx = x0;
+    const double sy = y0;
+    x0 = sx + t0 * dx;
+    y0 = sy + t0 * dy;
+    x1 = sx + t1 * dx;
+    y1 = sy + t1 * dy;
+    return true;
+}
+
+} // namespace
+
+DrawingSurface::DrawingSurface(QColor foreground, QColor background)
+    : foreground_(foreground), background_(background), pen_(roundDot(1)) {
+    resize(QSize(1, 1), 1.0);
+}
+
+void DrawingSurface::setColours(QColor foreground, QColor background) {
+    foreground_ = foreground;
+    background_ = background;
+}
+
+void DrawingSurface::setChangeListener(std::function<void()> listener) {
+    listener_ = std::move(listener);
+}
+
+void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
+    logicalSize = logicalSize.expandedTo(QSize(1, 1));
+    const QSize pixels(static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
+                       static_cast<int>(std::lround(logicalSize.height() * devicePixelRatio)));
+    if (pixels == image_.size() && devicePixelRatio == ratio_) {
+        logicalSize_ = logicalSize;
+        return;
+    }
+    QImage next(pixels, QImage::Format_RGB32);
+    next.fill(background_);
+    if (!image_.isNull() && devicePixelRatio == ratio_) {
+        QPainter painter(&next);
+        painter.drawImage(QPoint(0, 0), image_);
+    }
+    next.setDevicePixelRatio(devicePixelRatio);
+    image_ = std::move(next);
+    logicalSize_ = logicalSize;
+    ratio_ = devicePixelRatio;
+    pen_ = roundDot(penPixels());
+    // A scale that follows the client size keeps following it; a user scale stays.
+    setScaleMode(scale_.mode);
+    changed();
+}
+
+void DrawingSurface::setScaleMode(std::int16_t mode) {
+    scale_.mode = mode;
+    if (mode == 7) {
+        scale_.width = static_cast<float>(logicalSize_.width() / kPixelsPerCentimetre);
+        scale_.height = static_cast<float>(logicalSize_.height() / kPixelsPerCentimetre);
+    } else if (mode == 1) {
+        scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
+        scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
+    }
+}
+
+void DrawingSurface::setScaleWidth(float width) {
+    requireNonZero(width);
+    scale_.width = width;
+    scale_.mode = 0;
+}
+
+void DrawingSurface::setScaleHeight(float height) {
+    requireNonZero(height);
+    scale_.height = height;
+    scale_.mode = 0;
+}
+
+void DrawingSurface::setDrawWidth(std::int16_t width) {
+    if (width < 1) {
+        throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
+    }
+    drawWidth_ = width;
+    pen_ = roundDot(penPixels());
+}
+
+int DrawingSurface::penPixels() const {
+    return std::max(1, static_cast<int>(std::lround(drawWidth_ * ratio_)));
+}
+
+double DrawingSurface::pixelX(float x) const {
+    return userToPixelExact(x, scale_.width, image_.width());
+}
+
+double DrawingSurface::pixelY(float y) const {
+    return userToPixelExact(y, scale_.height, image_.height());
+}
+
+void DrawingSurface::stamp(int px, int py, QRgb colour) {
+    const int w = image_.width();
+    const int h = image_.height();
+    for (const DotOffset& o : pen_) {
+        const int x = px + o.dx;
+        const int y = py + o.dy;
+        if (x >= 0 && y >= 0 && x < w && y < h) {
+            reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+        }
+    }
+}
+
+void DrawingSurface::drawDot(float x, float y, QRgb colour) {
+    const int px = userToPixel(x, scale_.width, image_.width());
+    const int py = userToPixel(y, scale_.height, image_.height());
+    const int reach = penPixels();
+    if (px < -reach || py < -reach || px >= image_.width() + reach ||
+        py >= image_.height() + reach) {
+        return;
+    }
+    stamp(px, py, colour);
+    changed();
+}
+
+void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
+    double ax = pixelX(x1);
+    double ay = pixelY(y1);
+    double bx = pixelX(x2);
+    double by = pixelY(y2);
+    // Keep a margin of a pen width so that a wide line just outside still
+    // shows the part that reaches into the area.
+    const double margin = penPixels() + 1.0;
+    if (!clipSegment(ax, ay, bx, by, -margin, -margin, image_.width() - 1 + margin,
+                     image_.height() - 1 + margin)) {
+        return;
+    }
+    int x = static_cast<int>(std::floor(ax + 0.5));
+    int y = static_cast<int>(std::floor(ay + 0.5));
+    const int xEnd = static_cast<int>(std::floor(bx + 0.5));
+    const int yEnd = static_cast<int>(std::floor(by + 0.5));
+    const int dx = std::abs(xEnd - x);
+    const int dy = -std::abs(yEnd - y);
+    const int sx = x < xEnd ? 1 : -1;
+    const int sy = y < yEnd ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        stamp(x, y, colour);
+        if (x == xEnd && y == yEnd) {
+            break;
+        }
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+    changed();
+}
+
+void DrawingSurface::pset(float x, float y) {
+    drawDot(x, y, foreground_.rgb());
+}
+
+void DrawingSurface::pset(float x, float y, runtime::Rgb colour) {
+    drawDot(x, y, opaque(colour));
+}
+
+void DrawingSurface::line(float x1, float y1, float x2, float y2) {
+    drawLine(x1, y1, x2, y2, foreground_.rgb());
+}
+
+void DrawingSurface::line(float x1, float y1, float x2, float y2, runtime::Rgb colour) {
+    drawLine(x1, y1, x2, y2, opaque(colour));
+}
+
+void DrawingSurface::cls() {
+    image_.fill(background_);
+    changed();
+}
+
+void DrawingSurface::changed() {
+    if (!dirty_) {
+        dirty_ = true;
+        if (listener_) {
+            listener_();
+        }
+    }
+}
+
+} // namespace lumetra::surface

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "runtime/draw_target.h"
+#include "surface/dot_mask.h"
+#include "surface/scale.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+#include <functional>
+#include <vector>
+
+namespace lumetra::surface {
+
+// The drawing surface of one window, retained in an image of its client area
+// at the screen's device pixel ratio. Pen widths count in device-independent
+// pixels, so a dot is as large on a 2x screen as on a 1x one, and sharper.
+// Nothing is anti-aliased.
+class DrawingSurface : public runtime::DrawTarget {
+public:
+    DrawingSurface(QColor foreground, QColor background);
+
+    // The client area changed size or moved to a screen with another pixel
+    // ratio; what was drawn stays at the top-left, new parts are background.
+    void resize(QSize logicalSize, qreal devicePixelRatio);
+    void setColours(QColor foreground, QColor background);
+
+    const QImage& image() const { return image_; }
+    QSize logicalSize() const { return logicalSize_; }
+    qreal devicePixelRatio() const { return ratio_; }
+    QColor foreground() const { return foreground_; }
+    QColor background() const { return background_; }
+    std::int16_t scaleMode() const { return scale_.mode; }
+    std::int16_t drawWidth() const { return drawWidth_; }
+
+    // Called once when the image first changes after `markPainted`.
+    void setChangeListener(std::function<void()> listener);
+    void markPainted() { dirty_ = false; }
+
+    void setScaleMode(std::int16_t mode) override;
+    void setScaleWidth(float width) override;
+    void setScaleHeight(float height) override;
+    float scaleWidth() const override { return scale_.width; }
+    float scaleHeight() const override { return scale_.height; }
+    void setDrawWidth(std::int16_t width) override;
+
+    void pset(float x, float y) override;
+    void pset(float x, float y, runtime::Rgb colour) override;
+    void line(float x1, float y1, float x2, float y2) override;
+    void line(float x1, float y1, float x2, float y2, runtime::Rgb colour) override;
+    void cls() override;
+
+private:
+    int penPixels() const;
+    double pixelX(float x) const;
+    double pixelY(float y) const;
+    void stamp(int px, int py, QRgb colour);
+    void drawDot(float x, float y, QRgb colour);
+    void drawLine(float x1, float y1, float x2, float y2, QRgb colour);
+    void changed();
+
+    QImage image_;
+    QSize logicalSize_;
+    qreal ratio_ = 1.0;
+    QColor foreground_;
+    QColor background_;
+    Scale scale_;
+    std::int16_t drawWidth_ = 1;
+    std::vector<DotOffset> pen_;
+    std::function<void()> listener_;
+    bool dirty_ = false;
+};
+
+} // namespace lumetra::surface

@@ -1,0 +1,55 @@
+#include "surface/surface_window.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace lumetra::surface {
+
+SurfaceWindow::SurfaceWindow(QWidget* parent)
+    : QWidget(parent), surface_(palette().color(QPalette::ButtonText),
+                                palette().color(QPalette::Button)) {
+    // The image covers every pixel, so Qt need not clear underneath it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_.setChangeListener([this] { update(); });
+    followClientArea();
+}
+
+void SurfaceWindow::followClientArea() {
+    surface_.resize(size(), devicePixelRatioF());
+}
+
+void SurfaceWindow::paintEvent(QPaintEvent* event) {
+    if (surface_.devicePixelRatio() != devicePixelRatioF()) {
+        followClientArea();
+    }
+    QPainter painter(this);
+    const QImage& image = surface_.image();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect logical = event->rect();
+    const QRect source(static_cast<int>(logical.x() * ratio), static_cast<int>(logical.y() * ratio),
+                       static_cast<int>(logical.width() * ratio),
+                       static_cast<int>(logical.height() * ratio));
+    painter.drawImage(logical, image, source);
+    surface_.markPainted();
+}
+
+void SurfaceWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    followClientArea();
+}
+
+void SurfaceWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    followClientArea();
+}
+
+void SurfaceWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        surface_.setColours(palette().color(QPalette::ButtonText),
+                            palette().color(QPalette::Button));
+    }
+}
+
+} // namespace lumetra::surface

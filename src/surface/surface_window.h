@@ -1,0 +1,31 @@
+#pragma once
+
+#include "surface/drawing_surface.h"
+
+#include <QWidget>
+
+namespace lumetra::surface {
+
+// A top-level window whose whole client area is a retained drawing surface;
+// its controls lie on top. Repainting only copies the kept image, so it costs
+// the same whatever has been drawn.
+class SurfaceWindow : public QWidget {
+public:
+    explicit SurfaceWindow(QWidget* parent = nullptr);
+
+    DrawingSurface& surface() { return surface_; }
+    const DrawingSurface& surface() const { return surface_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void followClientArea();
+
+    DrawingSurface surface_;
+};
+
+} // namespace lumetra::surface
