@@ -1,0 +1,35 @@
+# Shared by run.sh and test.sh: installs the Debian packages that are missing
+# and configures and builds one build folder. Sourced, not run.
+
+LUMETRA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation fontconfig)
+BENCH_PACKAGES=(libbenchmark-dev)
+DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the packages that are not installed yet; does nothing when all are.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+}
+
+# configure_and_build FOLDER [CMAKE OPTIONS...]
+configure_and_build() {
+    local folder="$1"
+    shift
+    cmake -S "$LUMETRA_ROOT" -B "$folder" -G Ninja "$@" >/dev/null
+    cmake --build "$folder"
+}

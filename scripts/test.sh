@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds LUMETRA with its tests and runs them all
+# headless: unit and window tests offscreen, the end-to-end test in a virtual
+# X server. With CI=true warnings are errors and the tests also run under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${DESKTOP_PACKAGES[@]}"
+
+strict=OFF
+if [ "${CI:-}" = "true" ]; then strict=ON; fi
+
+configure_and_build "$LUMETRA_ROOT/build" -DLUMETRA_WERROR="$strict" -DLUMETRA_END_TO_END=ON
+ctest --test-dir "$LUMETRA_ROOT/build" --output-on-failure
+
+if [ "${CI:-}" = "true" ]; then
+    configure_and_build "$LUMETRA_ROOT/build-sanitize" -DLUMETRA_WERROR=ON \
+        -DLUMETRA_SANITIZE=ON -DLUMETRA_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir "$LUMETRA_ROOT/build-sanitize" --output-on-failure
+fi

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/user_interface.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace lumetra::testing {
+
+// Records message boxes and program end instead of blocking or exiting.
+// `onMessage` runs while the "box" is open, to look at the program's state
+// before the user would have closed it.
+class RecordingUi : public app::UserInterface {
+public:
+    void message(QWidget* window, const QString& text) override;
+    void endProgram() override { ++endCount; }
+
+    QStringList messages;
+    QList<QWidget*> messageWindows;
+    int endCount = 0;
+    std::function<void(const QString&)> onMessage;
+};
+
+} // namespace lumetra::testing
