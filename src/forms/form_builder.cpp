@@ -113,8 +113,11 @@ void applyLook(QWidget& control, const ControlSpec& spec) {
         palette.setColor(QPalette::Window, colour);
     }
     control.setPalette(palette);
-    if (!spec.caption.empty()) {
-        control.setAccessibleName(text(spec.caption));
+    // Text boxes and the scroll bar show no caption: their name comes from
+    // the label beside them or from what they are for.
+    const std::string_view name = spec.accessibleName.empty() ? spec.caption : spec.accessibleName;
+    if (!name.empty()) {
+        control.setAccessibleName(text(name));
     }
 }
 

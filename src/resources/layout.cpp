@@ -28,7 +28,8 @@ const WindowSpec& form1Layout() {
         false,
         {
             {"Command1", K::CommandButton, "AVANTI", 3600, 5640, 2895, 855, 1, ""},
-            {"OLE1", K::TitlePage, "", 1410, 330, 8415, 5055, 0, ""},
+            {"OLE1", K::TitlePage, "", 1410, 330, 8415, 5055, 0, "", std::nullopt, std::nullopt,
+             std::nullopt, std::nullopt, "Pagina del titolo"},
         }};
     return spec;
 }
@@ -49,9 +50,10 @@ const WindowSpec& form2Layout() {
              Colour{kOrange, std::nullopt}},
             {"Command1", K::CommandButton, "OK - continua", 3120, 2880, 1575, 615, 2, "",
              std::nullopt, std::nullopt, Colour{std::nullopt, SystemColour::HighlightText}},
-            {"Text1", K::TextBox, "Text1", 360, 2880, 735, 375, 1, ""},
-            {"HScroll1", K::HScrollBar, "", 480, 1080, 5895, 255, 0, "", std::nullopt,
-             std::nullopt, std::nullopt, ScrollRange{1, 30, 1, 1, 1}},
+            {"Text1", K::TextBox, "Text1", 360, 2880, 735, 375, 1, "", std::nullopt, std::nullopt,
+             std::nullopt, std::nullopt, "Fattore di calibrazione"},
+            {"HScroll1", K::HScrollBar, "", 480, 1080, 5895, 255, 0, "", std::nullopt, std::nullopt,
+             std::nullopt, ScrollRange{1, 30, 1, 1, 1}, "Barra di calibrazione"},
             {"Label1", K::Label,
              "Per calibrare l' impostazione corretta della risoluzione dello SCHERMO", 360, 240,
              9135, 495, 5, "", kLarge, Colour{kRed, std::nullopt}},
@@ -67,17 +69,19 @@ const WindowSpec& form3Layout() {
         7245,
         true,
         {
-            {"Text5", K::TextBox, "1", 5400, 3720, 615, 495, 8, ""},
-            {"Text1", K::TextBox, "86", 3720, 2040, 735, 495, 0, ""},
-            {"Text2", K::TextBox, "55", 3720, 2880, 735, 495, 1, ""},
+            {"Text5", K::TextBox, "1", 5400, 3720, 615, 495, 8, "", std::nullopt, std::nullopt,
+             std::nullopt, std::nullopt, "Incremento degli  ANGOLI di  OA"},
+            {"Text1", K::TextBox, "86", 3720, 2040, 735, 495, 0, "", std::nullopt, std::nullopt,
+             std::nullopt, std::nullopt, "Valore  di OA"},
+            {"Text2", K::TextBox, "55", 3720, 2880, 735, 495, 1, "", std::nullopt, std::nullopt,
+             std::nullopt, std::nullopt, "Angolo di OA con l'asse X"},
             {"Command1", K::CommandButton, "ESCI", 1080, 5640, 1935, 735, 3, ""},
             {"Command2", K::CommandButton, "AVANTI", 5280, 5640, 1935, 735, 2, ""},
             {"Label6", K::Label, "Incremento degli  ANGOLI di  OA", 1800, 3840, 3015, 255, 7, ""},
             {"Label1", K::Label, "IMPOSTARE I VALORI DELLE COSTANTI", 1800, 360, 6135, 375, 6, "",
              kLargeBold, Colour{kRed, std::nullopt}},
             {"Label2", K::Label, "Valore  di OA", 720, 2040, 2175, 375, 5, "", kMedium},
-            {"Label3", K::Label, "Angolo di OA con l'asse X", 600, 2880, 2775, 375, 4, "",
-             kMedium},
+            {"Label3", K::Label, "Angolo di OA con l'asse X", 600, 2880, 2775, 375, 4, "", kMedium},
         }};
     return spec;
 }
@@ -90,8 +94,7 @@ const WindowSpec& form4Layout() {
         6780,
         true,
         {
-            {"Frame2", K::Frame, "Valore della segmentazione di OA", 1080, 2760, 3375, 1695, 4,
-             ""},
+            {"Frame2", K::Frame, "Valore della segmentazione di OA", 1080, 2760, 3375, 1695, 4, ""},
             {"Command6", K::CommandButton, "Cancel e traccia", 2040, 1080, 1095, 495, 8, "Frame2"},
             {"Command5", K::CommandButton, "TRACCIA", 2040, 600, 1095, 375, 7, "Frame2"},
             {"Check2", K::CheckBox, "Y=OA Cos", 240, 960, 1455, 375, 6, "Frame2"},
@@ -114,8 +117,7 @@ const ControlSpec& control(const WindowSpec& window, std::string_view name) {
             return c;
         }
     }
-    throw std::out_of_range("no control " + std::string(name) + " in " +
-                            std::string(window.name));
+    throw std::out_of_range("no control " + std::string(name) + " in " + std::string(window.name));
 }
 
 } // namespace lumetra::resources

@@ -17,8 +17,8 @@ enum class ControlKind { CommandButton, Label, TextBox, HScrollBar, CheckBox, Fr
 enum class SystemColour { ButtonFace, ButtonText, WindowBackground, HighlightText };
 
 struct Colour {
-    std::optional<unsigned> rgb;       // 0xRRGGBB
-    std::optional<SystemColour> role;  // or a system colour
+    std::optional<unsigned> rgb;      // 0xRRGGBB
+    std::optional<SystemColour> role; // or a system colour
 };
 
 struct FontSpec {
@@ -49,6 +49,9 @@ struct ControlSpec {
     std::optional<Colour> foreground = std::nullopt;
     std::optional<Colour> background = std::nullopt;
     std::optional<ScrollRange> scroll = std::nullopt;
+    // What assistive tools call a control that has no caption of its own;
+    // empty: the caption.
+    std::string_view accessibleName = {};
 };
 
 struct WindowSpec {
@@ -69,6 +72,8 @@ const WindowSpec& form4Layout();
 
 const ControlSpec& control(const WindowSpec& window, std::string_view name);
 
-inline constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+inline constexpr int twipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 } // namespace lumetra::resources

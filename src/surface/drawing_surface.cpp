@@ -128,6 +128,10 @@ void DrawingSurface::setDrawWidth(std::int16_t width) {
     if (width < 1) {
         throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
     }
+    // A plot sets the same width before every point: keep the dot it has.
+    if (width == drawWidth_) {
+        return;
+    }
     drawWidth_ = width;
     pen_ = roundDot(penPixels());
 }
@@ -147,11 +151,14 @@ double DrawingSurface::pixelY(float y) const {
 void DrawingSurface::stamp(int px, int py, QRgb colour) {
     const int w = image_.width();
     const int h = image_.height();
+    // One detach per dot, not one per pixel: scanLine() detaches every time.
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (const DotOffset& o : pen_) {
         const int x = px + o.dx;
         const int y = py + o.dy;
         if (x >= 0 && y >= 0 && x < w && y < h) {
-            reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
         }
     }
 }

@@ -17,7 +17,7 @@ namespace lumetra::surface {
 // at the screen's device pixel ratio. Pen widths count in device-independent
 // pixels, so a dot is as large on a 2x screen as on a 1x one, and sharper.
 // Nothing is anti-aliased.
-class DrawingSurface : public runtime::DrawTarget {
+class DrawingSurface final : public runtime::DrawTarget {
 public:
     DrawingSurface(QColor foreground, QColor background);
 
