@@ -55,8 +55,8 @@ void WrappingButton::paintEvent(QPaintEvent* /*event*/) {
     if (isDown()) {
         y += style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this);
     }
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     for (const QString& line : lines) {
         // Blanks at the end of a wrapped line do not count for centring.
         QString shown = line;

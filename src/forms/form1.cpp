@@ -1,6 +1,7 @@
 #include "forms/form1.h"
 
 #include "app/program.h"
+#include "forms/handler_binding.h"
 #include "resources/layout.h"
 
 #include <QPushButton>
@@ -9,8 +10,8 @@ namespace lumetra::forms {
 
 Form1::Form1(app::Program& program)
     : program_(program), controls_(buildWindow(*this, resources::form1Layout())) {
-    connect(controls_.get<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            [this] { program_.run(this, [this] { Command1_Click(); }); });
+    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+                &QPushButton::clicked, &Form1::Command1_Click);
     firstFocus(controls_, resources::form1Layout())->setFocus();
 }
 

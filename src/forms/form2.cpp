@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/user_interface.h"
+#include "forms/handler_binding.h"
 #include "resources/layout.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/locale_numbers.h"
@@ -16,14 +17,11 @@ Form2::Form2(app::Program& program)
     : program_(program), controls_(buildWindow(*this, resources::form2Layout())),
       scroll_(controls_.get<QScrollBar>(QStringLiteral("HScroll1"))),
       text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))) {
-    const auto guarded = [this](void (Form2::*handler)()) {
-        return [this, handler] { program_.run(this, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(scroll_, &QScrollBar::valueChanged, this, guarded(&Form2::HScroll1_Change));
-    connect(controls_.get<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            guarded(&Form2::Command1_Click));
-    connect(controls_.get<QPushButton>(QStringLiteral("Command3")), &QPushButton::clicked, this,
-            guarded(&Form2::Command3_Click));
+    bindHandler(program_, this, scroll_, &QScrollBar::valueChanged, &Form2::HScroll1_Change);
+    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+                &QPushButton::clicked, &Form2::Command1_Click);
+    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command3")),
+                &QPushButton::clicked, &Form2::Command3_Click);
     scroll_->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "app/user_interface.h"
+#include "forms/handler_binding.h"
 #include "resources/layout.h"
 #include "runtime/locale_numbers.h"
 
@@ -21,10 +22,10 @@ Form3::Form3(app::Program& program)
       text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))),
       text2_(controls_.get<QLineEdit>(QStringLiteral("Text2"))),
       text5_(controls_.get<QLineEdit>(QStringLiteral("Text5"))) {
-    connect(controls_.get<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            [this] { program_.run(this, [this] { Command1_Click(); }); });
-    connect(controls_.get<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this,
-            [this] { program_.run(this, [this] { Command2_Click(); }); });
+    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+                &QPushButton::clicked, &Form3::Command1_Click);
+    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command2")),
+                &QPushButton::clicked, &Form3::Command2_Click);
     text1_->setFocus();
 }
 

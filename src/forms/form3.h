@@ -30,9 +30,7 @@ public:
     std::int16_t Miocolor() const { return Miocolor_; }
     void setMiocolor(std::int16_t value) { Miocolor_ = value; }
     // The parameters as the curve construction reads and advances them.
-    geometry::PlotParameters plotParameters() {
-        return {VALa_, VALb_, VALe_, Miocolor_};
-    }
+    geometry::PlotParameters plotParameters() { return {VALa_, VALb_, VALe_, Miocolor_}; }
 
     void Form_Activate();
     void Command1_Click();

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "forms/form2.h"
 #include "forms/form3.h"
+#include "forms/handler_binding.h"
 #include "geometry/plot_frame.h"
 #include "resources/layout.h"
 
@@ -20,20 +21,17 @@ Form4::Form4(app::Program& program)
     : program_(program), controls_(buildWindow(*this, resources::form4Layout())),
       check1_(controls_.get<QCheckBox>(QStringLiteral("Check1"))),
       check2_(controls_.get<QCheckBox>(QStringLiteral("Check2"))) {
-    const auto guarded = [this](void (Form4::*handler)()) {
-        return [this, handler] { program_.run(this, [this, handler] { (this->*handler)(); }); };
-    };
     // A check box's click handler runs after its state has changed.
-    connect(check1_, &QCheckBox::clicked, this, guarded(&Form4::Check1_Click));
-    connect(check2_, &QCheckBox::clicked, this, guarded(&Form4::Check2_Click));
+    bindHandler(program_, this, check1_, &QCheckBox::clicked, &Form4::Check1_Click);
+    bindHandler(program_, this, check2_, &QCheckBox::clicked, &Form4::Check2_Click);
     const std::pair<const char*, void (Form4::*)()> buttons[] = {
         {"Command1", &Form4::Command1_Click}, {"Command2", &Form4::Command2_Click},
         {"Command3", &Form4::Command3_Click}, {"Command4", &Form4::Command4_Click},
         {"Command5", &Form4::Command5_Click}, {"Command6", &Form4::Command6_Click},
     };
     for (const auto& [name, handler] : buttons) {
-        connect(controls_.get<QPushButton>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-                guarded(handler));
+        bindHandler(program_, this, controls_.get<QPushButton>(QString::fromLatin1(name)),
+                    &QPushButton::clicked, handler);
     }
     firstFocus(controls_, resources::form4Layout())->setFocus();
 }

@@ -1,10 +1,10 @@
 #include "forms/form_builder.h"
 
+#include "controls/caption_frame.h"
 #include "controls/title_page_view.h"
 #include "controls/wrapping_button.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -85,11 +85,8 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::CheckBox:
         return new QCheckBox(caption, parent);
-    case ControlKind::Frame: {
-        auto* frame = new QGroupBox(caption, parent);
-        frame->setFocusPolicy(Qt::NoFocus);
-        return frame;
-    }
+    case ControlKind::Frame:
+        return new controls::CaptionFrame(caption, parent);
     case ControlKind::TitlePage:
         return new controls::TitlePageView(parent);
     }

@@ -64,12 +64,13 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, dou
 } // namespace
 
 DrawingSurface::DrawingSurface(QColor foreground, QColor background)
-    : foreground_(foreground), background_(background), pen_(roundDot(1)) {
+    : foreground_(foreground), background_(background), foregroundRgb_(foreground.rgb()) {
     resize(QSize(1, 1), 1.0);
 }
 
 void DrawingSurface::setColours(QColor foreground, QColor background) {
     foreground_ = foreground;
+    foregroundRgb_ = foreground.rgb();
     background_ = background;
 }
 
@@ -93,9 +94,11 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     }
     next.setDevicePixelRatio(devicePixelRatio);
     image_ = std::move(next);
+    width_ = image_.width();
+    height_ = image_.height();
     logicalSize_ = logicalSize;
     ratio_ = devicePixelRatio;
-    pen_ = roundDot(penPixels());
+    updatePen();
     // A scale that follows the client size keeps following it; a user scale stays.
     setScaleMode(scale_.mode);
     changed();
@@ -110,18 +113,21 @@ void DrawingSurface::setScaleMode(std::int16_t mode) {
         scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
         scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
     }
+    updateMapping();
 }
 
 void DrawingSurface::setScaleWidth(float width) {
     requireNonZero(width);
     scale_.width = width;
     scale_.mode = 0;
+    updateMapping();
 }
 
 void DrawingSurface::setScaleHeight(float height) {
     requireNonZero(height);
     scale_.height = height;
     scale_.mode = 0;
+    updateMapping();
 }
 
 void DrawingSurface::setDrawWidth(std::int16_t width) {
@@ -133,42 +139,61 @@ void DrawingSurface::setDrawWidth(std::int16_t width) {
         return;
     }
     drawWidth_ = width;
-    pen_ = roundDot(penPixels());
+    updatePen();
 }
 
 int DrawingSurface::penPixels() const {
     return std::max(1, static_cast<int>(std::lround(drawWidth_ * ratio_)));
 }
 
+void DrawingSurface::updatePen() {
+    // The dot as runs of pixels along its rows, for a quick fill.
+    penRows_.clear();
+    for (const DotOffset& o : roundDot(penPixels())) {
+        if (penRows_.empty() || penRows_.back().dy != o.dy) {
+            penRows_.push_back({o.dy, o.dx, o.dx});
+        } else {
+            penRows_.back().lastDx = o.dx;
+        }
+    }
+    reach_ = penPixels() / 2;
+}
+
+void DrawingSurface::updateMapping() {
+    unitX_ = pixelsPerUnit(scale_.width, width_);
+    unitY_ = pixelsPerUnit(scale_.height, height_);
+}
+
 double DrawingSurface::pixelX(float x) const {
-    return userToPixelExact(x, scale_.width, image_.width());
+    return static_cast<double>(x) * unitX_;
 }
 
 double DrawingSurface::pixelY(float y) const {
-    return userToPixelExact(y, scale_.height, image_.height());
+    return static_cast<double>(y) * unitY_;
 }
 
 void DrawingSurface::stamp(int px, int py, QRgb colour) {
-    const int w = image_.width();
-    const int h = image_.height();
     // One detach per dot, not one per pixel: scanLine() detaches every time.
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
-    for (const DotOffset& o : pen_) {
-        const int x = px + o.dx;
-        const int y = py + o.dy;
-        if (x >= 0 && y >= 0 && x < w && y < h) {
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    for (const PenRow& row : penRows_) {
+        const int y = py + row.dy;
+        if (y < 0 || y >= height_) {
+            continue;
+        }
+        const int first = std::max(px + row.firstDx, 0);
+        const int last = std::min(px + row.lastDx, width_ - 1);
+        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int x = first; x <= last; ++x) {
+            line[x] = colour;
         }
     }
 }
 
 void DrawingSurface::drawDot(float x, float y, QRgb colour) {
-    const int px = userToPixel(x, scale_.width, image_.width());
-    const int py = userToPixel(y, scale_.height, image_.height());
-    const int reach = penPixels();
-    if (px < -reach || py < -reach || px >= image_.width() + reach ||
-        py >= image_.height() + reach) {
+    const int px = nearestPixel(pixelX(x));
+    const int py = nearestPixel(pixelY(y));
+    if (px < -reach_ || py < -reach_ || px >= width_ + reach_ || py >= height_ + reach_) {
         return;
     }
     stamp(px, py, colour);
@@ -183,8 +208,7 @@ void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colou
     // Keep a margin of a pen width so that a wide line just outside still
     // shows the part that reaches into the area.
     const double margin = penPixels() + 1.0;
-    if (!clipSegment(ax, ay, bx, by, -margin, -margin, image_.width() - 1 + margin,
-                     image_.height() - 1 + margin)) {
+    if (!clipSegment(ax, ay, bx, by, -margin, -margin, width_ - 1 + margin, height_ - 1 + margin)) {
         return;
     }
     int x = static_cast<int>(std::floor(ax + 0.5));
@@ -215,7 +239,7 @@ void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colou
 }
 
 void DrawingSurface::pset(float x, float y) {
-    drawDot(x, y, foreground_.rgb());
+    drawDot(x, y, foregroundRgb_);
 }
 
 void DrawingSurface::pset(float x, float y, runtime::Rgb colour) {
@@ -223,7 +247,7 @@ void DrawingSurface::pset(float x, float y, runtime::Rgb colour) {
 }
 
 void DrawingSurface::line(float x1, float y1, float x2, float y2) {
-    drawLine(x1, y1, x2, y2, foreground_.rgb());
+    drawLine(x1, y1, x2, y2, foregroundRgb_);
 }
 
 void DrawingSurface::line(float x1, float y1, float x2, float y2, runtime::Rgb colour) {

@@ -53,6 +53,8 @@ public:
 
 private:
     int penPixels() const;
+    void updatePen();
+    void updateMapping();
     double pixelX(float x) const;
     double pixelY(float y) const;
     void stamp(int px, int py, QRgb colour);
@@ -65,9 +67,20 @@ private:
     qreal ratio_ = 1.0;
     QColor foreground_;
     QColor background_;
+    QRgb foregroundRgb_;
     Scale scale_;
     std::int16_t drawWidth_ = 1;
-    std::vector<DotOffset> pen_;
+    struct PenRow {
+        int dy;
+        int firstDx;
+        int lastDx;
+    };
+    std::vector<PenRow> penRows_; // the pen's dot as runs of pixels along its rows
+    int reach_ = 0;               // how far the dot reaches from its centre pixel
+    int width_ = 0;               // the image's size in device pixels
+    int height_ = 0;
+    double unitX_ = 1.0; // pixels per user unit, across and down
+    double unitY_ = 1.0;
     std::function<void()> listener_;
     bool dirty_ = false;
 };

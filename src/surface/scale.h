@@ -12,6 +12,28 @@ struct Scale {
     float height = 0.0F;
 };
 
+// How many pixels one user unit spans on an axis of `devicePixels` pixels that
+// spans `extent` user units.
+inline double pixelsPerUnit(float extent, int devicePixels) {
+    return static_cast<double>(devicePixels) / static_cast<double>(extent);
+}
+
+// A position in fractional pixels as the pixel whose centre is nearest; far-off
+// positions only need to land somewhere outside the area.
+inline int nearestPixel(double exact) {
+    constexpr double kFarOff = 1.0e9;
+    const double shifted = exact + 0.5;
+    if (!(shifted > -kFarOff && shifted < kFarOff)) {
+        return shifted < 0 ? -static_cast<int>(kFarOff) : static_cast<int>(kFarOff);
+    }
+    // Truncation rounds towards zero; step down for negative fractions (floor).
+    int pixel = static_cast<int>(shifted);
+    if (static_cast<double>(pixel) > shifted) {
+        --pixel;
+    }
+    return pixel;
+}
+
 // A user coordinate on an axis of `devicePixels` pixels that spans `extent`
 // user units, as a pixel position: the pixel whose centre is nearest.
 int userToPixel(float user, float extent, int devicePixels);

@@ -7,8 +7,8 @@
 namespace lumetra::surface {
 
 SurfaceWindow::SurfaceWindow(QWidget* parent)
-    : QWidget(parent), surface_(palette().color(QPalette::ButtonText),
-                                palette().color(QPalette::Button)) {
+    : QWidget(parent),
+      surface_(palette().color(QPalette::ButtonText), palette().color(QPalette::Button)) {
     // The image covers every pixel, so Qt need not clear underneath it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.setChangeListener([this] { update(); });
