@@ -96,6 +96,7 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     image_ = std::move(next);
     width_ = image_.width();
     height_ = image_.height();
+    stride_ = image_.bytesPerLine();
     logicalSize_ = logicalSize;
     ratio_ = devicePixelRatio;
     updatePen();
@@ -175,7 +176,6 @@ double DrawingSurface::pixelY(float y) const {
 void DrawingSurface::stamp(int px, int py, QRgb colour) {
     // One detach per dot, not one per pixel: scanLine() detaches every time.
     uchar* const bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
     for (const PenRow& row : penRows_) {
         const int y = py + row.dy;
         if (y < 0 || y >= height_) {
@@ -183,7 +183,7 @@ void DrawingSurface::stamp(int px, int py, QRgb colour) {
         }
         const int first = std::max(px + row.firstDx, 0);
         const int last = std::min(px + row.lastDx, width_ - 1);
-        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride);
+        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride_);
         for (int x = first; x <= last; ++x) {
             line[x] = colour;
         }
@@ -259,12 +259,10 @@ void DrawingSurface::cls() {
     changed();
 }
 
-void DrawingSurface::changed() {
-    if (!dirty_) {
-        dirty_ = true;
-        if (listener_) {
-            listener_();
-        }
+void DrawingSurface::notifyChange() {
+    dirty_ = true;
+    if (listener_) {
+        listener_();
     }
 }
 

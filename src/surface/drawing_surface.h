@@ -60,7 +60,12 @@ private:
     void stamp(int px, int py, QRgb colour);
     void drawDot(float x, float y, QRgb colour);
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour);
-    void changed();
+    void changed() {
+        if (!dirty_) {
+            notifyChange();
+        }
+    }
+    void notifyChange();
 
     QImage image_;
     QSize logicalSize_;
@@ -79,6 +84,7 @@ private:
     int reach_ = 0;               // how far the dot reaches from its centre pixel
     int width_ = 0;               // the image's size in device pixels
     int height_ = 0;
+    qsizetype stride_ = 0;
     double unitX_ = 1.0; // pixels per user unit, across and down
     double unitY_ = 1.0;
     std::function<void()> listener_;
