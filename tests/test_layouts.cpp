@@ -23,8 +23,8 @@ using lumetra::app::Program;
 using lumetra::controls::TitlePageView;
 using lumetra::controls::WrappingButton;
 using lumetra::forms::text;
-using lumetra::resources::ControlSpec;
-using lumetra::resources::WindowSpec;
+using lumetra::resources::ControlLayout;
+using lumetra::resources::WindowLayout;
 using lumetra::testing::RecordingUi;
 using K = lumetra::resources::ControlKind;
 using lumetra::resources::SystemColour;
@@ -33,9 +33,10 @@ Q_DECLARE_METATYPE(lumetra::app::FormId)
 
 namespace {
 
-const WindowSpec& layoutOf(FormId id) {
+const WindowLayout& layoutOf(FormId id) {
     using namespace lumetra::resources;
-    const WindowSpec* layouts[] = {&form1Layout(), &form2Layout(), &form3Layout(), &form4Layout()};
+    const WindowLayout* layouts[] = {&form1Layout(), &form2Layout(), &form3Layout(),
+                                     &form4Layout()};
     return *layouts[static_cast<int>(id)];
 }
 
@@ -72,7 +73,7 @@ private slots:
         QTest::addColumn<FormId>("form");
         QTest::addColumn<int>("index");
         for (FormId form : {FormId::Form1, FormId::Form2, FormId::Form3, FormId::Form4}) {
-            const WindowSpec& layout = layoutOf(form);
+            const WindowLayout& layout = layoutOf(form);
             for (std::size_t i = 0; i < layout.controls.size(); ++i) {
                 QTest::addRow("%s/%s", layout.name.data(), layout.controls[i].name.data())
                     << form << static_cast<int>(i);
@@ -85,37 +86,37 @@ private slots:
     void controls() {
         QFETCH(FormId, form);
         QFETCH(int, index);
-        const ControlSpec& spec = layoutOf(form).controls[static_cast<std::size_t>(index)];
+        const ControlLayout& entry = layoutOf(form).controls[static_cast<std::size_t>(index)];
         RecordingUi ui;
         Program program(ui);
         QWidget& window = program.window(form);
-        QWidget* w = find(program, form, spec.name);
-        QVERIFY(w != nullptr && w->inherits(kClass[static_cast<int>(spec.kind)]));
-        QCOMPARE(dynamic_cast<WrappingButton*>(w) != nullptr, spec.kind == K::CommandButton);
-        QCOMPARE(dynamic_cast<TitlePageView*>(w) != nullptr, spec.kind == K::TitlePage);
-        const QString caption = text(spec.caption);
-        QCOMPARE(w->property(spec.kind == K::Frame ? "title" : "text").toString(), caption);
+        QWidget* w = find(program, form, entry.name);
+        QVERIFY(w != nullptr && w->inherits(kClass[static_cast<int>(entry.kind)]));
+        QCOMPARE(dynamic_cast<WrappingButton*>(w) != nullptr, entry.kind == K::CommandButton);
+        QCOMPARE(dynamic_cast<TitlePageView*>(w) != nullptr, entry.kind == K::TitlePage);
+        const QString caption = text(entry.caption);
+        QCOMPARE(w->property(entry.kind == K::Frame ? "title" : "text").toString(), caption);
         QCOMPARE(w->parentWidget(),
-                 spec.container.empty() ? &window : find(program, form, spec.container));
+                 entry.container.empty() ? &window : find(program, form, entry.container));
         QCOMPARE(w->geometry(),
-                 QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
+                 QRect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15));
         QVERIFY(w->isVisibleTo(&window) && w->isEnabled());
-        const bool focusless = spec.kind == K::Label || spec.kind == K::Frame;
+        const bool focusless = entry.kind == K::Label || entry.kind == K::Frame;
         QVERIFY(!focusless || w->focusPolicy() == Qt::NoFocus);
-        if (spec.kind != K::TitlePage) {
-            const auto font = spec.font.value_or(lumetra::resources::kWindowFont);
+        if (entry.kind != K::TitlePage) {
+            const auto font = entry.font.value_or(lumetra::resources::kWindowFont);
             QCOMPARE(w->font().pointSizeF(), font.pointSize);
             QCOMPARE(w->font().bold(), font.weight >= 700);
             QCOMPARE(QFontInfo(w->font()).family(), face("MS Sans Serif", "Liberation Sans"));
         }
         const QPalette app = QApplication::palette();
-        const QColor ink = colourOf(spec.foreground.value_or(kButtonText));
+        const QColor ink = colourOf(entry.foreground.value_or(kButtonText));
         QCOMPARE(w->palette().color(w->foregroundRole()), ink);
-        QVERIFY(!spec.background ||
-                w->palette().color(QPalette::Button) == colourOf(*spec.background));
+        QVERIFY(!entry.background ||
+                w->palette().color(QPalette::Button) == colourOf(*entry.background));
         const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
         QVERIFY2(!name.trimmed().isEmpty(), "no accessible name");
-        QVERIFY(spec.kind == K::TextBox ? name != caption : caption.isEmpty() || name == caption);
+        QVERIFY(entry.kind == K::TextBox ? name != caption : caption.isEmpty() || name == caption);
 
         if (auto* label = qobject_cast<QLabel*>(w)) {
             // Opaque in the button-face colour, the text in the row's colour.
@@ -182,7 +183,7 @@ private slots:
         QFETCH(QString, firstFocus);
         RecordingUi ui;
         Program program(ui);
-        const WindowSpec& layout = layoutOf(form);
+        const WindowLayout& layout = layoutOf(form);
         QWidget& window = program.window(form);
         QCOMPARE(window.size(), QSize(layout.clientWidth / 15, layout.clientHeight / 15));
         if (form == FormId::Form4) {
@@ -198,9 +199,9 @@ private slots:
             QVERIFY(box->checkState() == Qt::Unchecked && !box->isTristate());
         }
         QMap<int, QWidget*> byTabIndex; // the controls that take the focus
-        for (const ControlSpec& spec : layout.controls) {
-            if (spec.kind != K::Label && spec.kind != K::Frame && spec.kind != K::TitlePage) {
-                byTabIndex.insert(spec.tabIndex, find(program, form, spec.name));
+        for (const ControlLayout& entry : layout.controls) {
+            if (entry.kind != K::Label && entry.kind != K::Frame && entry.kind != K::TitlePage) {
+                byTabIndex.insert(entry.tabIndex, find(program, form, entry.name));
             }
         }
         const QList<QWidget*> order = byTabIndex.values();

@@ -17,12 +17,12 @@ namespace lumetra::forms {
 namespace {
 
 using resources::ControlKind;
-using resources::ControlSpec;
+using resources::ControlLayout;
 
-QRect pixels(const ControlSpec& spec) {
+QRect pixels(const ControlLayout& entry) {
     using resources::twipsToPixels;
-    return {twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-            twipsToPixels(spec.height)};
+    return {twipsToPixels(entry.left), twipsToPixels(entry.top), twipsToPixels(entry.width),
+            twipsToPixels(entry.height)};
 }
 
 QColor colourOf(const resources::Colour& colour, const QPalette& palette) {
@@ -42,16 +42,16 @@ QColor colourOf(const resources::Colour& colour, const QPalette& palette) {
     return {};
 }
 
-QFont fontOf(const resources::FontSpec& spec) {
-    QFont font(text(spec.family));
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+QFont fontOf(const resources::FontStyle& entry) {
+    QFont font(text(entry.family));
+    font.setPointSizeF(entry.pointSize);
+    font.setWeight(entry.weight >= 700 ? QFont::Bold : QFont::Normal);
     return font;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = text(spec.caption);
-    switch (spec.kind) {
+QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
+    const QString caption = text(entry.caption);
+    switch (entry.kind) {
     case ControlKind::CommandButton:
         return new controls::WrappingButton(caption, parent);
     case ControlKind::Label: {
@@ -72,10 +72,10 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::HScrollBar: {
         auto* bar = new QScrollBar(Qt::Horizontal, parent);
-        bar->setRange(spec.scroll->minimum, spec.scroll->maximum);
-        bar->setSingleStep(spec.scroll->smallChange);
-        bar->setPageStep(spec.scroll->largeChange);
-        bar->setValue(spec.scroll->value);
+        bar->setRange(entry.scroll->minimum, entry.scroll->maximum);
+        bar->setSingleStep(entry.scroll->smallChange);
+        bar->setPageStep(entry.scroll->largeChange);
+        bar->setValue(entry.scroll->value);
         // The value changes when the thumb is released, not while it is dragged.
         bar->setTracking(false);
         // Right steps up, as on every other horizontal control.
@@ -93,26 +93,27 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
-void applyLook(QWidget& control, const ControlSpec& spec) {
-    if (spec.font) {
-        control.setFont(fontOf(*spec.font));
+void applyLook(QWidget& control, const ControlLayout& entry) {
+    if (entry.font) {
+        control.setFont(fontOf(*entry.font));
     }
     QPalette palette = control.palette();
-    if (spec.foreground) {
-        const QColor colour = colourOf(*spec.foreground, palette);
+    if (entry.foreground) {
+        const QColor colour = colourOf(*entry.foreground, palette);
         palette.setColor(QPalette::WindowText, colour);
         palette.setColor(QPalette::ButtonText, colour);
         palette.setColor(QPalette::Text, colour);
     }
-    if (spec.background) {
-        const QColor colour = colourOf(*spec.background, palette);
+    if (entry.background) {
+        const QColor colour = colourOf(*entry.background, palette);
         palette.setColor(QPalette::Button, colour);
         palette.setColor(QPalette::Window, colour);
     }
     control.setPalette(palette);
     // Text boxes and the scroll bar show no caption: their name comes from
     // the label beside them or from what they are for.
-    const std::string_view name = spec.accessibleName.empty() ? spec.caption : spec.accessibleName;
+    const std::string_view name =
+        entry.accessibleName.empty() ? entry.caption : entry.accessibleName;
     if (!name.empty()) {
         control.setAccessibleName(text(name));
     }
@@ -124,7 +125,7 @@ QString text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-Controls buildWindow(QWidget& window, const resources::WindowSpec& layout) {
+Controls buildWindow(QWidget& window, const resources::WindowLayout& layout) {
     using resources::twipsToPixels;
     window.setObjectName(text(layout.name));
     window.setWindowTitle(text(layout.caption));
@@ -132,29 +133,30 @@ Controls buildWindow(QWidget& window, const resources::WindowSpec& layout) {
 
     Controls built;
     // Frames first, so that the controls inside them find their parent.
-    std::vector<const ControlSpec*> ordered;
-    for (const ControlSpec& spec : layout.controls) {
-        ordered.push_back(&spec);
+    std::vector<const ControlLayout*> ordered;
+    for (const ControlLayout& entry : layout.controls) {
+        ordered.push_back(&entry);
     }
     std::stable_partition(ordered.begin(), ordered.end(),
-                          [](const ControlSpec* s) { return s->container.empty(); });
-    for (const ControlSpec* spec : ordered) {
-        QWidget* parent = spec->container.empty() ? &window : built.widget(text(spec->container));
-        QWidget* control = createControl(*spec, parent);
-        control->setObjectName(text(spec->name));
-        control->setGeometry(pixels(*spec));
-        applyLook(*control, *spec);
-        built.add(text(spec->name), control);
+                          [](const ControlLayout* s) { return s->container.empty(); });
+    for (const ControlLayout* entry : ordered) {
+        QWidget* parent = entry->container.empty() ? &window : built.widget(text(entry->container));
+        QWidget* control = createControl(*entry, parent);
+        control->setObjectName(text(entry->name));
+        control->setGeometry(pixels(*entry));
+        applyLook(*control, *entry);
+        built.add(text(entry->name), control);
     }
-    std::vector<const ControlSpec*> byTab;
-    for (const ControlSpec& spec : layout.controls) {
-        if (built.widget(text(spec.name))->focusPolicy() != Qt::NoFocus &&
-            spec.kind != ControlKind::Label) {
-            byTab.push_back(&spec);
+    std::vector<const ControlLayout*> byTab;
+    for (const ControlLayout& entry : layout.controls) {
+        if (built.widget(text(entry.name))->focusPolicy() != Qt::NoFocus &&
+            entry.kind != ControlKind::Label) {
+            byTab.push_back(&entry);
         }
     }
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    std::sort(byTab.begin(), byTab.end(), [](const ControlLayout* a, const ControlLayout* b) {
+        return a->tabIndex < b->tabIndex;
+    });
     for (std::size_t i = 1; i < byTab.size(); ++i) {
         QWidget::setTabOrder(built.widget(text(byTab[i - 1]->name)),
                              built.widget(text(byTab[i]->name)));
@@ -162,15 +164,15 @@ Controls buildWindow(QWidget& window, const resources::WindowSpec& layout) {
     return built;
 }
 
-QWidget* firstFocus(const Controls& controls, const resources::WindowSpec& layout) {
-    const ControlSpec* best = nullptr;
-    for (const ControlSpec& spec : layout.controls) {
-        QWidget* widget = controls.widget(text(spec.name));
-        if (widget->focusPolicy() == Qt::NoFocus || spec.kind == ControlKind::Label) {
+QWidget* firstFocus(const Controls& controls, const resources::WindowLayout& layout) {
+    const ControlLayout* best = nullptr;
+    for (const ControlLayout& entry : layout.controls) {
+        QWidget* widget = controls.widget(text(entry.name));
+        if (widget->focusPolicy() == Qt::NoFocus || entry.kind == ControlKind::Label) {
             continue;
         }
-        if (best == nullptr || spec.tabIndex < best->tabIndex) {
-            best = &spec;
+        if (best == nullptr || entry.tabIndex < best->tabIndex) {
+            best = &entry;
         }
     }
     return best ? controls.widget(text(best->name)) : nullptr;

@@ -26,9 +26,9 @@ QString text(std::string_view utf8);
 // Gives `window` its caption and client size and builds its controls from
 // `layout`: geometry (twips to device-independent pixels), fonts, colours,
 // accessible names, and a tab order that follows the tab indexes.
-Controls buildWindow(QWidget& window, const resources::WindowSpec& layout);
+Controls buildWindow(QWidget& window, const resources::WindowLayout& layout);
 
 // The control with the lowest tab index that takes the focus.
-QWidget* firstFocus(const Controls& controls, const resources::WindowSpec& layout);
+QWidget* firstFocus(const Controls& controls, const resources::WindowLayout& layout);
 
 } // namespace lumetra::forms

@@ -13,14 +13,14 @@ constexpr unsigned kRed = 0xFF0000;
 constexpr unsigned kDarkRed = 0xC00000;
 constexpr unsigned kOrange = 0xFFC080;
 
-const FontSpec kLarge{"MS Sans Serif", 13.5, 400};
-const FontSpec kLargeBold{"MS Sans Serif", 13.5, 700};
-const FontSpec kMedium{"MS Sans Serif", 12.0, 400};
+const FontStyle kLarge{"MS Sans Serif", 13.5, 400};
+const FontStyle kLargeBold{"MS Sans Serif", 13.5, 700};
+const FontStyle kMedium{"MS Sans Serif", 12.0, 400};
 
 } // namespace
 
-const WindowSpec& form1Layout() {
-    static const WindowSpec spec{
+const WindowLayout& form1Layout() {
+    static const WindowLayout entry{
         "Form1",
         "Form1",
         11670,
@@ -31,11 +31,11 @@ const WindowSpec& form1Layout() {
             {"OLE1", K::TitlePage, "", 1410, 330, 8415, 5055, 0, "", std::nullopt, std::nullopt,
              std::nullopt, std::nullopt, "Pagina del titolo"},
         }};
-    return spec;
+    return entry;
 }
 
-const WindowSpec& form2Layout() {
-    static const WindowSpec spec{
+const WindowLayout& form2Layout() {
+    static const WindowLayout entry{
         "Form2",
         "Form2",
         9855,
@@ -58,11 +58,11 @@ const WindowSpec& form2Layout() {
              "Per calibrare l' impostazione corretta della risoluzione dello SCHERMO", 360, 240,
              9135, 495, 5, "", kLarge, Colour{kRed, std::nullopt}},
         }};
-    return spec;
+    return entry;
 }
 
-const WindowSpec& form3Layout() {
-    static const WindowSpec spec{
+const WindowLayout& form3Layout() {
+    static const WindowLayout entry{
         "Form3",
         " ",
         10605,
@@ -83,11 +83,11 @@ const WindowSpec& form3Layout() {
             {"Label2", K::Label, "Valore  di OA", 720, 2040, 2175, 375, 5, "", kMedium},
             {"Label3", K::Label, "Angolo di OA con l'asse X", 600, 2880, 2775, 375, 4, "", kMedium},
         }};
-    return spec;
+    return entry;
 }
 
-const WindowSpec& form4Layout() {
-    static const WindowSpec spec{
+const WindowLayout& form4Layout() {
+    static const WindowLayout entry{
         "Form4",
         "Form4",
         10605,
@@ -108,11 +108,11 @@ const WindowSpec& form4Layout() {
              1, ""},
             {"Command3", K::CommandButton, "ESCI", 960, 1800, 1695, 615, 0, ""},
         }};
-    return spec;
+    return entry;
 }
 
-const ControlSpec& control(const WindowSpec& window, std::string_view name) {
-    for (const ControlSpec& c : window.controls) {
+const ControlLayout& control(const WindowLayout& window, std::string_view name) {
+    for (const ControlLayout& c : window.controls) {
         if (c.name == name) {
             return c;
         }

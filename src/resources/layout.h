@@ -21,7 +21,7 @@ struct Colour {
     std::optional<SystemColour> role; // or a system colour
 };
 
-struct FontSpec {
+struct FontStyle {
     std::string_view family;
     double pointSize;
     int weight; // 400 regular, 700 bold
@@ -35,7 +35,7 @@ struct ScrollRange {
     int value;
 };
 
-struct ControlSpec {
+struct ControlLayout {
     std::string_view name;
     ControlKind kind;
     std::string_view caption; // caption or initial text
@@ -45,7 +45,7 @@ struct ControlSpec {
     int height;
     int tabIndex;
     std::string_view container; // empty: the window; else the frame's name
-    std::optional<FontSpec> font = std::nullopt;
+    std::optional<FontStyle> font = std::nullopt;
     std::optional<Colour> foreground = std::nullopt;
     std::optional<Colour> background = std::nullopt;
     std::optional<ScrollRange> scroll = std::nullopt;
@@ -54,23 +54,23 @@ struct ControlSpec {
     std::string_view accessibleName = {};
 };
 
-struct WindowSpec {
+struct WindowLayout {
     std::string_view name;
     std::string_view caption;
     int clientWidth;  // twips
     int clientHeight; // twips
     bool maximized;
-    std::vector<ControlSpec> controls; // in the layout's order
+    std::vector<ControlLayout> controls; // in the layout's order
 };
 
-inline constexpr FontSpec kWindowFont{"MS Sans Serif", 8.0, 400};
+inline constexpr FontStyle kWindowFont{"MS Sans Serif", 8.0, 400};
 
-const WindowSpec& form1Layout();
-const WindowSpec& form2Layout();
-const WindowSpec& form3Layout();
-const WindowSpec& form4Layout();
+const WindowLayout& form1Layout();
+const WindowLayout& form2Layout();
+const WindowLayout& form3Layout();
+const WindowLayout& form4Layout();
 
-const ControlSpec& control(const WindowSpec& window, std::string_view name);
+const ControlLayout& control(const WindowLayout& window, std::string_view name);
 
 inline constexpr int twipsToPixels(int twips) {
     return twips / kTwipsPerPixel;

@@ -3,20 +3,19 @@
 namespace lumetra::resources {
 
 const TitlePage& titlePage() {
-    static const TitlePage page{
-        10208.0,
-        7841.0,
-        4258.0,
-        3268.0,
-        86.0,
-        113.4,
-        100.0,
-        "Courier New",
-        12.0,
-        {
-            {1, "PROGRAMMA: ", 251.0},
-            {4, "  DALLA PAGINA  \u201CLUMETRA\u201D", 1.0},
-        }};
+    static const TitlePage page{10208.0,
+                                7841.0,
+                                4258.0,
+                                3268.0,
+                                86.0,
+                                113.4,
+                                100.0,
+                                "Courier New",
+                                12.0,
+                                {
+                                    {1, "PROGRAMMA: ", 251.0},
+                                    {4, "  DALLA PAGINA  \u201CLUMETRA\u201D", 1.0},
+                                }};
     return page;
 }
 

@@ -10,15 +10,15 @@ namespace lumetra::resources {
 // units per inch; the window shows it at natural size from its top-left
 // corner, clipped to the control.
 struct TitleLine {
-    int paragraph;          // 1-based line of the page
-    std::string_view text;  // UTF-8
-    double leftUnits;       // where the text starts
+    int paragraph;         // 1-based line of the page
+    std::string_view text; // UTF-8
+    double leftUnits;      // where the text starts
 };
 
 struct TitlePage {
-    double widthTwips;      // the page picture, 10208 x 7841 twips
+    double widthTwips; // the page picture, 10208 x 7841 twips
     double heightTwips;
-    double widthUnits;      // its drawing space, 4258 x 3268 units
+    double widthUnits; // its drawing space, 4258 x 3268 units
     double heightUnits;
     double firstBaselineUnits;
     double lineSpacingUnits;
