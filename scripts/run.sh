@@ -4,5 +4,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-configure_and_build "$LUMETRA_ROOT/build" -DBUILD_TESTING=OFF
+configure "$LUMETRA_ROOT/build"
+cmake --build "$LUMETRA_ROOT/build" --target lumetra
 exec "$LUMETRA_ROOT/build/lumetra"

@@ -26,10 +26,9 @@ ensure_packages() {
     fi
 }
 
-# configure_and_build FOLDER [CMAKE OPTIONS...]
-configure_and_build() {
+# configure FOLDER [CMAKE OPTIONS...]
+configure() {
     local folder="$1"
     shift
     cmake -S "$LUMETRA_ROOT" -B "$folder" -G Ninja "$@" >/dev/null
-    cmake --build "$folder"
 }

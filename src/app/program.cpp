@@ -20,32 +20,30 @@ Program::~Program() {
     qApp->removeEventFilter(this);
 }
 
-forms::Form1& Program::form1() {
-    if (!form1_) {
-        form1_ = std::make_unique<forms::Form1>(*this);
+namespace {
+// Get-or-create: the window object is made on its first reference and kept.
+template <typename Form> Form& getOrCreate(std::unique_ptr<Form>& slot, Program& program) {
+    if (!slot) {
+        slot = std::make_unique<Form>(program);
     }
-    return *form1_;
+    return *slot;
+}
+} // namespace
+
+forms::Form1& Program::form1() {
+    return getOrCreate(form1_, *this);
 }
 
 forms::Form2& Program::form2() {
-    if (!form2_) {
-        form2_ = std::make_unique<forms::Form2>(*this);
-    }
-    return *form2_;
+    return getOrCreate(form2_, *this);
 }
 
 forms::Form3& Program::form3() {
-    if (!form3_) {
-        form3_ = std::make_unique<forms::Form3>(*this);
-    }
-    return *form3_;
+    return getOrCreate(form3_, *this);
 }
 
 forms::Form4& Program::form4() {
-    if (!form4_) {
-        form4_ = std::make_unique<forms::Form4>(*this);
-    }
-    return *form4_;
+    return getOrCreate(form4_, *this);
 }
 
 QWidget& Program::window(FormId id) {
