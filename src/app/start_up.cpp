@@ -2,6 +2,7 @@
 
 #include "app/user_interface.h"
 #include "resources/layout.h"
+#include "resources/text.h"
 
 #include <QApplication>
 #include <QFont>
@@ -12,8 +13,7 @@ void prepareApplication() {
     // Metric-compatible faces where the layout's own are missing.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    QFont font(QString::fromUtf8(resources::kWindowFont.family.data(),
-                                 static_cast<qsizetype>(resources::kWindowFont.family.size())));
+    QFont font(resources::text(resources::kWindowFont.family));
     font.setPointSizeF(resources::kWindowFont.pointSize);
     QApplication::setFont(font);
     // Not the display name: Qt would append it to every window caption.

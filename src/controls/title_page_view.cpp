@@ -1,6 +1,7 @@
 #include "controls/title_page_view.h"
 
 #include "resources/layout.h"
+#include "resources/text.h"
 #include "resources/title_page.h"
 
 #include <QPainter>
@@ -21,15 +22,12 @@ void TitlePageView::paintEvent(QPaintEvent* /*event*/) {
     const resources::TitlePage& page = resources::titlePage();
     QPainter painter(this);
     painter.setClipRect(rect());
-    QFont font(
-        QString::fromUtf8(page.fontFamily.data(), static_cast<qsizetype>(page.fontFamily.size())));
+    QFont font(resources::text(page.fontFamily));
     font.setPointSizeF(page.pointSize);
     painter.setFont(font);
     painter.setPen(Qt::black);
     for (const resources::TitleLine& line : page.lines) {
-        painter.drawText(
-            textOrigin(line.paragraph, line.leftUnits),
-            QString::fromUtf8(line.text.data(), static_cast<qsizetype>(line.text.size())));
+        painter.drawText(textOrigin(line.paragraph, line.leftUnits), resources::text(line.text));
     }
 }
 

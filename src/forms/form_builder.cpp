@@ -121,10 +121,6 @@ void applyLook(QWidget& control, const ControlLayout& entry) {
 
 } // namespace
 
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 Controls buildWindow(QWidget& window, const resources::WindowLayout& layout) {
     using resources::twipsToPixels;
     window.setObjectName(text(layout.name));

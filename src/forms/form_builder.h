@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/layout.h"
+#include "resources/text.h"
 
 #include <QHash>
 #include <QString>
@@ -21,7 +22,7 @@ private:
     QHash<QString, QWidget*> byName_;
 };
 
-QString text(std::string_view utf8);
+using resources::text;
 
 // Gives `window` its caption and client size and builds its controls from
 // `layout`: geometry (twips to device-independent pixels), fonts, colours,
