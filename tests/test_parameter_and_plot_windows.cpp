@@ -276,18 +276,26 @@ private slots:
         QCOMPARE(ui->endCount, 0);
     }
 
+    void refusedEntryThenThePlotWindowIsATypeMismatch_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("VALa") << 0;
+        QTest::newRow("VALb") << 1;
+        QTest::newRow("VALe") << 2;
+    }
     void refusedEntryThenThePlotWindowIsATypeMismatch() {
+        QFETCH(int, index);
         QVERIFY(avanti());
         QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
-        field(2)->setText(u"x"_s);
+        field(index)->setText(u"x"_s);
         QVERIFY(click(program->form3(), "AVANTI"));
         // Back to the plot window, still open from the first plot.
         QVERIFY(switchTo(FormId::Form4));
-        QCOMPARE(ui->messages, (QStringList{notANumber("VALe"), u"Tipo non corrispondente"_s}));
+        const char* name = std::array{"VALa", "VALb", "VALe"}[index];
+        QCOMPARE(ui->messages, (QStringList{notANumber(name), u"Tipo non corrispondente"_s}));
         QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&program->form4()));
         QVERIFY(drawnIn({2}));
         QVERIFY(switchTo(FormId::Form3));
-        field(2)->setText(u"1"_s);
+        field(index)->setText(QString::number(std::array{86, 55, 1}[index]));
         QVERIFY(avanti());
         QVERIFY(endsAtA(picture(), 275.0, 4)); // the failed plot used colour 3
         QCOMPARE(ui->messages.size(), 2);

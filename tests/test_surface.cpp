@@ -89,6 +89,23 @@ private slots:
         // The dot sits on the point: (100, 50) is pixel (200, 100) at 1x.
         QVERIFY((QRectF(bounds).center() - QPointF(200, 100) * ratio).manhattanLength() <= 2);
     }
+
+    // A resize or a move to a screen of another pixel ratio keeps the picture
+    // where it was in the window; only a clear erases it.
+    void pictureSurvivesResizeAndRatio() {
+        DrawingSurface surface(kForeground, kBackground);
+        surface.resize(QSize(1000, 550), 1.0);
+        plotFrame(surface);
+        surface.setDrawWidth(3);
+        surface.pset(100.0F, 50.0F, QBColor(4));
+        surface.resize(QSize(1200, 700), 1.0);
+        QCOMPARE(census(surface.image(), kRed).second, QRect(199, 99, 3, 3));
+        QCOMPARE(surface.image().pixel(1100, 650), kBackground.rgb());
+        surface.resize(QSize(1200, 700), 2.0);
+        QCOMPARE(census(surface.image(), kRed).second, QRect(398, 198, 6, 6));
+        surface.resize(QSize(800, 400), 1.0);
+        QCOMPARE(census(surface.image(), kRed).second, QRect(199, 99, 3, 3));
+    }
 };
 
 QTEST_MAIN(TestSurface)

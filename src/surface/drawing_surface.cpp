@@ -87,12 +87,14 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
         return;
     }
     QImage next(pixels, QImage::Format_RGB32);
-    next.fill(background_);
-    if (!image_.isNull() && devicePixelRatio == ratio_) {
-        QPainter painter(&next);
-        painter.drawImage(QPoint(0, 0), image_);
+    if (next.isNull()) {
+        return; // no memory for the larger picture: keep the one there is
     }
+    next.fill(background_);
     next.setDevicePixelRatio(devicePixelRatio);
+    // The picture survives a move to a screen of another pixel ratio too,
+    // scaled pixel for pixel to the same place in the window.
+    QPainter(&next).drawImage(QPoint(0, 0), image_);
     image_ = std::move(next);
     width_ = image_.width();
     height_ = image_.height();

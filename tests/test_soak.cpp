@@ -1,0 +1,118 @@
+// Ten thousand plots on one plot window through its real buttons: the memory
+// stays flat and a repaint costs what it cost after the first plot, because the
+// window keeps one picture, not a growing list of what was drawn.
+
+#include "app/program.h"
+#include "app/start_up.h"
+#include "forms/form2.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+#include "support/recording_ui.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <unistd.h>
+#include <vector>
+
+using lumetra::app::FormId;
+
+namespace {
+
+// Resident memory of this process in bytes.
+qint64 residentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
+}
+
+QAbstractButton* button(QWidget& window, const QString& caption) {
+    for (auto* candidate : window.findChildren<QAbstractButton*>()) {
+        if (candidate->text() == caption) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+// The median time of a full synchronous repaint of `window`, in nanoseconds.
+qint64 repaintCost(QWidget& window) {
+    std::vector<qint64> times;
+    for (int i = 0; i < 41; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        window.repaint();
+        times.push_back(timer.nsecsElapsed());
+    }
+    std::nth_element(times.begin(), times.begin() + 20, times.end());
+    return times[20];
+}
+
+} // namespace
+
+class TestSoak : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tenThousandPlots() {
+        lumetra::app::prepareApplication();
+        lumetra::testing::RecordingUi ui;
+        lumetra::app::Program program(ui);
+        const auto active = [&](FormId id) {
+            return QTest::qWaitFor([&] { return program.tracker().lastActive() == id; });
+        };
+        program.show(FormId::Form2);
+        QVERIFY(active(FormId::Form2));
+        QTest::keyClick(program.form2().controls().widget(QStringLiteral("HScroll1")),
+                        Qt::Key_Right);
+        button(program.form2(), QStringLiteral("OK - continua"))->click();
+        QVERIFY(active(FormId::Form3));
+        button(program.form3(), QStringLiteral("AVANTI"))->click();
+        QVERIFY(active(FormId::Form4));
+        auto& plot = program.form4();
+        QAbstractButton* traccia = button(plot, QStringLiteral("TRACCIA"));
+        QAbstractButton* chords = button(plot, QString::fromUtf8("Traccia le linee tra le curve "
+                                                                 "di I\u00B0 livello"));
+        QVERIFY(traccia && chords);
+        const qint64 firstRepaint = repaintCost(plot);
+
+        // Let the allocator and Qt's caches settle before the baseline.
+        constexpr int kWarmUp = 100;
+        constexpr int kPlots = 10000;
+        const auto plotTimes = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                (i % 2 ? chords : traccia)->click();
+                if (i % 100 == 0) {
+                    QCoreApplication::processEvents(); // the repaints a user would see
+                }
+            }
+        };
+        plotTimes(kWarmUp);
+        const qint64 before = residentBytes();
+        plotTimes(kPlots - kWarmUp);
+        QCoreApplication::processEvents();
+        const qint64 grown = residentBytes() - before;
+        const qint64 lastRepaint = repaintCost(plot);
+
+        qInfo("resident memory grew by %lld bytes over %d plots", grown, kPlots - kWarmUp);
+        qInfo("repaint median: %lld ns after the first plot, %lld ns after the last (ratio %.2f)",
+              firstRepaint, lastRepaint, double(lastRepaint) / double(firstRepaint));
+        QVERIFY(before > 0);
+        QVERIFY(grown < 1024 * 1024);
+        QVERIFY(lastRepaint < firstRepaint * 3 / 2);
+        QVERIFY(ui.messages.isEmpty());
+        // Every plot advanced the colour counter, which wrapped within the palette.
+        const int counter = program.form3().Miocolor();
+        QVERIFY(counter >= 1 && counter <= 13);
+        QCOMPARE(counter, (1 + kPlots) % 13 == 0 ? 13 : (1 + kPlots) % 13);
+    }
+};
+
+QTEST_MAIN(TestSoak)
+#include "test_soak.moc"
