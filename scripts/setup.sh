@@ -2,9 +2,10 @@
 # and configures and builds one build folder. Sourced, not run.
 
 LUMETRA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation fontconfig)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation fontconfig librsvg2-bin)
 BENCH_PACKAGES=(libbenchmark-dev)
-DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils)
+DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
+PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -150,13 +150,16 @@ private slots:
         }
         // Beyond the palette the fifteen curve colours come round again; black never.
         std::set<Rgb> colours;
-        for (int index = 1; index <= 32767; ++index) {
+        for (int index = -32768; index <= 32767; ++index) {
             colours.insert(curveColour(index));
         }
         QVERIFY(colours.size() == 15 && !colours.count(QBColor(0)));
         plot.Miocolor = 14; // left by a plot that drew nothing: the next asks for 16
         QVERIFY(!plot.run());
         QCOMPARE(plot.family(true).back().colour, curveColour(16));
+        plot.Miocolor = -2; // asks for index 0, which is the first family's black
+        QVERIFY(!plot.run());
+        QVERIFY(plot.family(true).front().colour != QBColor(0));
     }
 
     void parameters_data() {

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace lumetra::runtime;
@@ -82,6 +83,10 @@ private slots:
         QCOMPARE(formatLocaleNumber(0.55, en), QStringLiteral("0.55"));
         QCOMPARE(formatLocaleNumber(0.5700000000000001, it), QStringLiteral("0,57"));
         QCOMPARE(formatLocaleNumber(0.5700000000000001, en), QStringLiteral("0.57"));
+        // The largest doubles are shown as the largest fifteen-digit number, which reads back.
+        const double largest = std::numeric_limits<double>::max();
+        QCOMPARE(formatLocaleNumber(largest, it), QStringLiteral("1,79769313486231E+308"));
+        QVERIFY(parseLocaleNumber(formatLocaleNumber(-largest, en), en));
     }
 
     void paletteOrder() {

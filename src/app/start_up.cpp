@@ -1,8 +1,8 @@
 #include "app/start_up.h"
 
 #include "app/user_interface.h"
+#include "controls/face.h"
 #include "resources/layout.h"
-#include "resources/text.h"
 
 #include <QApplication>
 #include <QFont>
@@ -13,11 +13,13 @@ void prepareApplication() {
     // Metric-compatible faces where the layout's own are missing.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    QFont font(resources::text(resources::kWindowFont.family));
+    QFont font(controls::installedFace(resources::kWindowFont.family));
     font.setPointSizeF(resources::kWindowFont.pointSize);
     QApplication::setFont(font);
     // Not the display name: Qt would append it to every window caption.
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Lets a Wayland desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lumetra.Lumetra"));
 }
 
 } // namespace lumetra::app

@@ -1,5 +1,6 @@
 #include "controls/title_page_view.h"
 
+#include "controls/face.h"
 #include "resources/layout.h"
 #include "resources/text.h"
 #include "resources/title_page.h"
@@ -22,7 +23,7 @@ void TitlePageView::paintEvent(QPaintEvent* /*event*/) {
     const resources::TitlePage& page = resources::titlePage();
     QPainter painter(this);
     painter.setClipRect(rect());
-    QFont font(resources::text(page.fontFamily));
+    QFont font(installedFace(page.fontFamily));
     font.setPointSizeF(page.pointSize);
     painter.setFont(font);
     painter.setPen(Qt::black);

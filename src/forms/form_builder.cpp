@@ -1,6 +1,7 @@
 #include "forms/form_builder.h"
 
 #include "controls/caption_frame.h"
+#include "controls/face.h"
 #include "controls/title_page_view.h"
 #include "controls/wrapping_button.h"
 
@@ -43,7 +44,7 @@ QColor colourOf(const resources::Colour& colour, const QPalette& palette) {
 }
 
 QFont fontOf(const resources::FontStyle& entry) {
-    QFont font(text(entry.family));
+    QFont font(controls::installedFace(entry.family));
     font.setPointSizeF(entry.pointSize);
     font.setWeight(entry.weight >= 700 ? QFont::Bold : QFont::Normal);
     return font;

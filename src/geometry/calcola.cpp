@@ -25,7 +25,7 @@ constexpr std::int16_t kChordWidth = 1;
 } // namespace
 
 runtime::Rgb curveColour(int index) {
-    if (index >= 0 && index < runtime::kPaletteSize) {
+    if (index >= 1 && index < runtime::kPaletteSize) {
         return runtime::QBColor(index);
     }
     const int cycle = runtime::kPaletteSize - 1;

@@ -17,9 +17,10 @@ enum class Chords { Off, On };
 void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
              Chords chords);
 
-// The colour of palette index `index`. Indices beyond the palette, which a
-// colour counter left above 14 by a plot that drew nothing can ask for, cycle
-// through 1..15 so that a curve never turns black like the first family.
+// The colour of palette index `index` for a curve. Indices beyond the palette,
+// which a colour counter left above 14 by a plot that drew nothing can ask
+// for, and 0 cycle through 1..15, so that a curve never turns black like the
+// first family.
 runtime::Rgb curveColour(int index);
 
 } // namespace lumetra::geometry

@@ -18,6 +18,12 @@ std::optional<double> parseLocaleNumber(const QString& text, const QLocale& loca
 }
 
 QString formatLocaleNumber(double value, const QLocale& locale) {
+    // Fifteen digits round the largest doubles up past the double range, to a
+    // text that no longer reads as a number: show the largest one that does.
+    constexpr double kLargestShown = 1.79769313486231e308;
+    if (std::isfinite(value) && std::abs(value) > kLargestShown) {
+        value = std::copysign(kLargestShown, value);
+    }
     QLocale plain = locale;
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
     return plain.toString(value, 'g', 15);

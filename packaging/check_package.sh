@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the Debian package of an already built tree and checks what a user
+# would get: its fields, its files, that apt can resolve its dependencies and
+# that the packaged program starts. Checks the plain `cmake --install` too.
+# Usage: check_package.sh BUILD-FOLDER WORK-FOLDER (emptied first).
+set -uo pipefail
+
+[ $# -eq 2 ] || { echo "usage: $0 BUILD-FOLDER WORK-FOLDER" >&2; exit 2; }
+BUILD=$1
+WORK=$2
+APP_ID=io.github.lumetra.Lumetra
+
+fail() {
+    echo "package: FAIL: $*" >&2
+    exit 1
+}
+
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate readelf apt-get timeout; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+rm -rf "$WORK"
+mkdir -p "$WORK"
+
+# png_size FILE: the width and height from the PNG header, as WxH.
+png_size() {
+    local words
+    read -r -a words < <(od -An -tu1 -j16 -N8 "$1")
+    echo "$(((words[2] << 8) | words[3]))x$(((words[6] << 8) | words[7]))"
+}
+
+# check_tree PREFIX WHAT: the binary, the desktop entry and the icons under PREFIX.
+check_tree() {
+    local prefix=$1 what=$2
+    local desktop="$prefix/share/applications/$APP_ID.desktop"
+    local icons="$prefix/share/icons/hicolor"
+    [ -x "$prefix/bin/lumetra" ] || fail "$what: no executable bin/lumetra"
+    [ -f "$desktop" ] || fail "$what: no $desktop"
+    desktop-file-validate "$desktop" || fail "$what: the desktop entry is not valid"
+    local exec icon
+    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    [ -x "$prefix/bin/$exec" ] || fail "$what: Exec=$exec is not the installed program"
+    [ -s "$icons/scalable/apps/$icon.svg" ] || fail "$what: no scalable icon $icon.svg"
+    [ -f "$icons/48x48/apps/$icon.png" ] || fail "$what: no 48x48 icon $icon.png"
+    [ "$(png_size "$icons/48x48/apps/$icon.png")" = 48x48 ] ||
+        fail "$what: the 48x48 icon is $(png_size "$icons/48x48/apps/$icon.png")"
+}
+
+echo "package: cpack"
+cpack --config "$BUILD/CPackConfig.cmake" -G DEB -B "$WORK/cpack" >"$WORK/cpack.log" 2>&1 ||
+    { cat "$WORK/cpack.log" >&2; fail "cpack failed"; }
+debs=("$WORK"/cpack/lumetra_*.deb)
+{ [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ]; } || fail "expected one lumetra_*.deb, got ${debs[*]}"
+DEB=${debs[0]}
+
+echo "package: fields of $(basename "$DEB")"
+depends=$(dpkg-deb --field "$DEB" Depends)
+echo "Depends: $depends"
+grep -Eq '(^|, )libqt6widgets6( |,|$)' <<<"$depends" || fail "Depends lacks the Qt 6 widgets library"
+grep -Eq '(^|, )fonts-liberation( |,|$)' <<<"$depends" || fail "Depends lacks fonts-liberation"
+[ "$(dpkg-deb --field "$DEB" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
+[ "$(dpkg-deb --field "$DEB" Package)" = lumetra ] || fail "the package is not named lumetra"
+
+echo "package: contents"
+dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x failed"
+check_tree "$WORK/root/usr" "package"
+readelf -S "$WORK/root/usr/bin/lumetra" | grep -q '\.symtab' && fail "the packaged binary is not stripped"
+
+echo "package: the packaged program starts"
+QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 timeout 3 "$WORK/root/usr/bin/lumetra" >"$WORK/run.log" 2>&1
+status=$?
+[ "$status" -eq 124 ] || { cat "$WORK/run.log" >&2; fail "it ended within 3 s with status $status"; }
+
+echo "package: apt-get install --simulate"
+apt-get install --simulate "$DEB" >"$WORK/apt.log" 2>&1 || { cat "$WORK/apt.log" >&2; fail "apt-get cannot install it"; }
+grep -q '^Inst lumetra ' "$WORK/apt.log" || { cat "$WORK/apt.log" >&2; fail "apt-get would not install lumetra"; }
+
+echo "package: cmake --install"
+cmake --install "$BUILD" --prefix "$WORK/install" >"$WORK/install.log" 2>&1 ||
+    { cat "$WORK/install.log" >&2; fail "cmake --install failed"; }
+check_tree "$WORK/install" "cmake --install"
+echo "package: PASS ($DEB)"
