@@ -8,6 +8,7 @@
 #include "forms/form4.h"
 #include "runtime/palette.h"
 #include "support/recording_ui.h"
+#include "support/walk.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,15 +37,8 @@ class TestParameterAndPlotWindows : public QObject {
     static QRgb colour(int index) { return 0xFF000000U | lumetra::runtime::QBColor(index); }
     QString notANumber(const char* n) { return QLatin1String(n) + u" non \u00E8 un numero"_s; }
 
-    // Clicks the button or check box of `window` that shows `caption`.
     static bool click(QWidget& window, const char* caption) {
-        for (auto* button : window.findChildren<QAbstractButton*>()) {
-            if (button->text() == QLatin1String(caption)) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return true;
-            }
-        }
-        return false;
+        return lumetra::testing::click(window, QString::fromUtf8(caption));
     }
 
     // The pixel of the point (x, y) from O (x = 260 of 500, mid-height of h) or a neighbour.
@@ -64,9 +58,7 @@ class TestParameterAndPlotWindows : public QObject {
         return colourNear(image, kAx, kAy, h, colour(index));
     }
 
-    bool waitActive(FormId id) {
-        return QTest::qWaitFor([&] { return program->tracker().lastActive() == id; });
-    }
+    bool waitActive(FormId id) { return lumetra::testing::waitActive(*program, id); }
     bool switchTo(FormId id) {
         program->window(id).activateWindow();
         return waitActive(id);
@@ -122,11 +114,7 @@ private slots:
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        program->show(FormId::Form2);
-        QVERIFY(waitActive(FormId::Form2));
-        QTest::keyClick(program->form2().controls().widget(u"HScroll1"_s), Qt::Key_Right);
-        QCOMPARE(program->form2().Incr().arithmetic(), 0.55);
-        QVERIFY(click(program->form2(), "OK - continua") && waitActive(FormId::Form3));
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
     }
 
     void firstActivationTabOrderAndAvanti() {

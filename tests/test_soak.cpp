@@ -4,10 +4,10 @@
 
 #include "app/program.h"
 #include "app/start_up.h"
-#include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
 #include "support/recording_ui.h"
+#include "support/walk.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -19,6 +19,7 @@
 #include <vector>
 
 using lumetra::app::FormId;
+using lumetra::testing::buttonShowing;
 
 namespace {
 
@@ -30,15 +31,6 @@ qint64 residentBytes() {
     }
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
-}
-
-QAbstractButton* button(QWidget& window, const QString& caption) {
-    for (auto* candidate : window.findChildren<QAbstractButton*>()) {
-        if (candidate->text() == caption) {
-            return candidate;
-        }
-    }
-    return nullptr;
 }
 
 // The median time of a full synchronous repaint of `window`, in nanoseconds.
@@ -64,21 +56,13 @@ private slots:
         lumetra::app::prepareApplication();
         lumetra::testing::RecordingUi ui;
         lumetra::app::Program program(ui);
-        const auto active = [&](FormId id) {
-            return QTest::qWaitFor([&] { return program.tracker().lastActive() == id; });
-        };
-        program.show(FormId::Form2);
-        QVERIFY(active(FormId::Form2));
-        QTest::keyClick(program.form2().controls().widget(QStringLiteral("HScroll1")),
-                        Qt::Key_Right);
-        button(program.form2(), QStringLiteral("OK - continua"))->click();
-        QVERIFY(active(FormId::Form3));
-        button(program.form3(), QStringLiteral("AVANTI"))->click();
-        QVERIFY(active(FormId::Form4));
+        QVERIFY(lumetra::testing::reachParameterWindow(program));
+        QVERIFY(lumetra::testing::click(program.form3(), QStringLiteral("AVANTI")));
+        QVERIFY(lumetra::testing::waitActive(program, FormId::Form4));
         auto& plot = program.form4();
-        QAbstractButton* traccia = button(plot, QStringLiteral("TRACCIA"));
-        QAbstractButton* chords = button(plot, QString::fromUtf8("Traccia le linee tra le curve "
-                                                                 "di I\u00B0 livello"));
+        QAbstractButton* traccia = buttonShowing(plot, QStringLiteral("TRACCIA"));
+        QAbstractButton* chords =
+            buttonShowing(plot, QString::fromUtf8("Traccia le linee tra le curve di I° livello"));
         QVERIFY(traccia && chords);
         const qint64 firstRepaint = repaintCost(plot);
 

@@ -1,0 +1,43 @@
+#include "support/walk.h"
+
+#include "app/program.h"
+#include "forms/form2.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+namespace lumetra::testing {
+
+QAbstractButton* buttonShowing(QWidget& window, const QString& caption) {
+    for (auto* button : window.findChildren<QAbstractButton*>()) {
+        if (button->text() == caption) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+bool click(QWidget& window, const QString& caption) {
+    QAbstractButton* button = buttonShowing(window, caption);
+    if (button != nullptr) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    return button != nullptr;
+}
+
+bool waitActive(const app::Program& program, app::FormId id) {
+    return QTest::qWaitFor([&] { return program.tracker().lastActive() == id; });
+}
+
+bool reachParameterWindow(app::Program& program) {
+    program.show(app::FormId::Form2);
+    if (!waitActive(program, app::FormId::Form2)) {
+        return false;
+    }
+    QTest::keyClick(program.form2().controls().widget(QStringLiteral("HScroll1")), Qt::Key_Right);
+    return program.form2().Incr().arithmetic() == 0.55 &&
+           click(program.form2(), QStringLiteral("OK - continua")) &&
+           waitActive(program, app::FormId::Form3);
+}
+
+} // namespace lumetra::testing

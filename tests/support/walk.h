@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/form_id.h"
+
+#include <QString>
+
+class QAbstractButton;
+class QWidget;
+
+namespace lumetra::app {
+class Program;
+}
+
+namespace lumetra::testing {
+
+// The button or check box of `window` that shows `caption`, or null.
+QAbstractButton* buttonShowing(QWidget& window, const QString& caption);
+
+// Clicks that control with the mouse; false when the window has none.
+bool click(QWidget& window, const QString& caption);
+
+// Waits until the window `id` has been activated last.
+bool waitActive(const app::Program& program, app::FormId id);
+
+// The user's road to the parameter window: the calibration window, one step
+// right on its scroll bar (factor 0.55), then "OK - continua".
+bool reachParameterWindow(app::Program& program);
+
+} // namespace lumetra::testing
