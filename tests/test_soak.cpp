@@ -15,8 +15,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <unistd.h>
-#include <vector>
 
 using lumetra::app::FormId;
 using lumetra::testing::buttonShowing;
@@ -33,17 +33,17 @@ qint64 residentBytes() {
     return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
 }
 
-// The median time of a full synchronous repaint of `window`, in nanoseconds.
+// The shortest of many full synchronous repaints of `window`, in nanoseconds:
+// the work itself, with as little as possible of whatever else the machine does.
 qint64 repaintCost(QWidget& window) {
-    std::vector<qint64> times;
-    for (int i = 0; i < 41; ++i) {
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (int i = 0; i < 101; ++i) {
         QElapsedTimer timer;
         timer.start();
         window.repaint();
-        times.push_back(timer.nsecsElapsed());
+        best = std::min(best, timer.nsecsElapsed());
     }
-    std::nth_element(times.begin(), times.begin() + 20, times.end());
-    return times[20];
+    return best;
 }
 
 } // namespace
@@ -85,11 +85,13 @@ private slots:
         const qint64 lastRepaint = repaintCost(plot);
 
         qInfo("resident memory grew by %lld bytes over %d plots", grown, kPlots - kWarmUp);
-        qInfo("repaint median: %lld ns after the first plot, %lld ns after the last (ratio %.2f)",
+        qInfo("shortest repaint: %lld ns after the first plot, %lld ns after the last (ratio %.2f)",
               firstRepaint, lastRepaint, double(lastRepaint) / double(firstRepaint));
         QVERIFY(before > 0);
         QVERIFY(grown < 1024 * 1024);
-        QVERIFY(lastRepaint < firstRepaint * 3 / 2);
+        // Within the machine's noise (the shortest repaint moves by a third from run
+        // to run); a repaint that replayed the plots would take thousands of times longer.
+        QVERIFY(lastRepaint < firstRepaint * 2);
         QVERIFY(ui.messages.isEmpty());
         // Every plot advanced the colour counter, which wrapped within the palette.
         const int counter = program.form3().Miocolor();
