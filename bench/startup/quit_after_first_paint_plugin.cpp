@@ -10,9 +10,9 @@ class QuitAfterFirstPaintPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "quit_after_first_paint.json")
 
 public:
-    QObject* create(const QString& /*name*/, const QString& spec) override {
+    QObject* create(const QString& /*name*/, const QString& option) override {
         // The application owns what a generic plugin creates and deletes it.
-        return new FirstPaintQuitter(spec == QLatin1String("report"));
+        return new FirstPaintQuitter(option == QLatin1String("report"));
     }
 };
 

@@ -19,7 +19,7 @@ void prepareApplication() {
     // Not the display name: Qt would append it to every window caption.
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // Lets a Wayland desktop match the windows to the installed menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lumetra.Lumetra"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(LUMETRA_APP_ID));
 }
 
 } // namespace lumetra::app

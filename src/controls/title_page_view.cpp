@@ -9,7 +9,9 @@
 
 namespace lumetra::controls {
 
-TitlePageView::TitlePageView(QWidget* parent) : QWidget(parent) {
+TitlePageView::TitlePageView(QWidget* parent)
+    : QWidget(parent), font_(installedFace(resources::titlePage().fontFamily)) {
+    font_.setPointSizeF(resources::titlePage().pointSize);
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -23,9 +25,7 @@ void TitlePageView::paintEvent(QPaintEvent* /*event*/) {
     const resources::TitlePage& page = resources::titlePage();
     QPainter painter(this);
     painter.setClipRect(rect());
-    QFont font(installedFace(page.fontFamily));
-    font.setPointSizeF(page.pointSize);
-    painter.setFont(font);
+    painter.setFont(font_);
     painter.setPen(Qt::black);
     for (const resources::TitleLine& line : page.lines) {
         painter.drawText(textOrigin(line.paragraph, line.leftUnits), resources::text(line.text));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 
 namespace lumetra::controls {
@@ -16,6 +17,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QFont font_;
 };
 
 } // namespace lumetra::controls
