@@ -30,13 +30,16 @@ inline float toSingle(double value) {
 // A double rounded to a 16-bit integer, ties to even (2.5 -> 2, 3.5 -> 4);
 // outside -32768..32767 after rounding, or NaN, raises Overflow.
 inline std::int16_t toInt16(double value) {
-    // nearbyint follows the current rounding mode, which is to nearest, ties to even.
-    const double rounded = std::nearbyint(value);
-    // Written so that NaN fails too.
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
+    // Exactly the values that round into the range: -32768.5 rounds to the even
+    // -32768, 32767.5 to 32768. NaN fails the test too.
+    if (!(value >= -32768.5 && value < 32767.5)) {
         raiseOverflow();
     }
-    return static_cast<std::int16_t>(rounded);
+    // Adding and taking away 1.5 x 2^52 rounds to an integer in the current
+    // rounding mode, to nearest with ties to even, as nearbyint does, without a
+    // call into the library.
+    constexpr double kRoundingShift = 0x1.8p52;
+    return static_cast<std::int16_t>((value + kRoundingShift) - kRoundingShift);
 }
 
 // 16-bit addition; a result outside the 16-bit range raises Overflow.
