@@ -41,6 +41,10 @@ public:
     void line(float, float, float, float) override { ++operations; }
     void line(float, float, float, float, lumetra::runtime::Rgb) override { ++operations; }
     void cls() override { ++operations; }
+    // A plot hands its points over in batches; counted, not looked at.
+    void psetMany(std::span<const lumetra::runtime::Dot> dots) override {
+        operations += static_cast<long>(dots.size());
+    }
 
     long operations = 0;
 

@@ -1,10 +1,12 @@
 #include "geometry/calcola.h"
 
+#include "geometry/plot_output.h"
 #include "runtime/accumulated_loop.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/palette.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace lumetra::geometry {
@@ -36,12 +38,13 @@ runtime::Rgb curveColour(int index) {
 namespace {
 
 // What the passes need of one value of the second angle A2, worked out once
-// for each value the call meets: with increment 1, 91 values in 901 passes.
+// for each value a plot meets: with increment 1, 91 values in 901 passes.
 struct SecondAngle {
-    std::int16_t A2;
-    bool cosineIsZero; // COS2 = 0: the pass draws nothing
-    double cosine;     // cos(BETA1 x SEN2)
-    double sine;       // sin(BETA1 x SEN2)
+    static constexpr int kNone = -65536; // no 16-bit value: before the first pass
+    int A2 = kNone;
+    bool cosineIsZero = false; // COS2 = 0: the pass draws nothing
+    double cosine = 0.0;       // cos(BETA1 x SEN2)
+    double sine = 0.0;         // sin(BETA1 x SEN2)
 };
 
 SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
@@ -51,6 +54,50 @@ SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
     const double direction = BETA1 * SEN2;
     return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction)};
 }
+
+struct Position {
+    float x;
+    float y;
+};
+
+// The origin O at (CX, CY), which also bounds the accepted points.
+class Origin {
+public:
+    Origin(float CX, float CY)
+        : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
+
+    // Where the point (x, y) relative to O is drawn, (CX + x, CY - y) in
+    // singles, or nothing when it lies out of range. A coordinate that is not a
+    // finite number raises Overflow, x before y; `keptX` and `keptY` take each
+    // coordinate once it has passed.
+    std::optional<Position> place(double x, double y, double& keptX, double& keptY) const {
+        // Nearly every point passes one quick test: finite, in range, and with
+        // a position that cannot overflow a single.
+        if (std::abs(x) <= quickX_ && std::abs(y) <= quickY_) {
+            keptX = x;
+            keptY = y;
+            return Position{static_cast<float>(CX_ + x), static_cast<float>(CY_ - y)};
+        }
+        keptX = checkedResult(x);
+        keptY = checkedResult(y);
+        if (std::abs(x) > CX_ || std::abs(y) > CY_) {
+            return std::nullopt;
+        }
+        return Position{toSingle(CX_ + x), toSingle(CY_ - y)};
+    }
+
+private:
+    // The extent itself, or -1 (no point passes) when twice it is no finite single.
+    static double quickBound(float extent) {
+        const bool fits = std::abs(extent) <= std::numeric_limits<float>::max() / 2.0F;
+        return fits ? extent : -1.0;
+    }
+
+    double CX_;
+    double CY_;
+    double quickX_;
+    double quickY_;
+};
 
 } // namespace
 
@@ -62,94 +109,101 @@ void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParamet
     vars.Ve = params.VALe;
     const double Ve = vars.Ve.arithmetic();
 
-    // Nothing below changes within a call: a plot runs to its end before any
-    // click, the check boxes' included, is handled.
+    // Nothing here changes within a plot: it runs to its end before any click,
+    // a check box's included, is handled.
     const double P1 = vars.P1;
     const bool cosineX = vars.Risposta1.equalsNumber(kCosineAnswer);
     const bool cosineY = vars.Risposta2.equalsNumber(kCosineAnswer);
-    const double CX = vars.CX;
-    const double CY = vars.CY;
+    const Origin origin(vars.CX, vars.CY);
     // OA is read where the first pass reads it, after that pass has set A2 and
-    // SC1, so that a rejected length fails with those set and after an overflow.
-    bool OAread = false;
-    double OA = 0.0;
+    // SC1: a rejected length fails with those set, and after an overflow of A2.
+    std::optional<double> OA;
     double OAcosBETA1 = 0.0;
     double OAsinBETA1 = 0.0;
 
-    std::optional<SecondAngle> second;
-    // Miocolor + 1 as a colour, read at the first use and again after a wrap.
+    // What the passes set, kept here and stored back however the plot ends:
+    // each store into the window's variables could be taken to change the
+    // others and the colour counter, to be read again at every pass.
+    std::int16_t A2 = vars.A2;
+    double SC1 = vars.SC1;
+    double X1 = vars.X1;
+    double Y1 = vars.Y1;
+    std::int16_t Miocolor = params.Miocolor;
+    const auto storeResults = [&] {
+        vars.A2 = A2;
+        vars.SC1 = SC1;
+        vars.X1 = X1;
+        vars.Y1 = Y1;
+        params.Miocolor = Miocolor;
+    };
+
+    SecondAngle second;
+    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
     runtime::Rgb colour = 0;
     bool colourRead = false;
-    // A redundant width is no change: set it only when this call has not already.
-    std::int16_t pen = 0;
-    const auto setPen = [&](std::int16_t width) {
-        if (pen != width) {
-            target.setDrawWidth(width);
-            pen = width;
-        }
-    };
-    std::int16_t conta = 0; // Empty at the start of every call; Empty counts as 0
+    std::int16_t conta = 0; // Empty at the start of every plot; Empty counts as 0
+    PlotOutput output(target, kPointWidth);
 
-    runtime::forEachAccumulated(0.0, kSweepEnd, kSweepStep, [&](double ALFA) {
+    const auto pass = [&](double ALFA) {
         const double angle = ALFA * P1;
         const double COS1 = std::cos(angle);
         const double SEN1 = std::sin(angle);
-        vars.A2 = runtime::toInt16(ALFA * Ve);
-        if (!second || second->A2 != vars.A2) {
-            second = secondAngle(vars.A2, vars.P1, vars.BETA1);
+        A2 = runtime::toInt16(ALFA * Ve);
+        if (second.A2 != A2) {
+            second = secondAngle(A2, vars.P1, vars.BETA1);
         }
-        if (COS1 == 0.0 || second->cosineIsZero) {
+        if (COS1 == 0.0 || second.cosineIsZero) {
             return;
         }
-        const double SC1 = cosineX ? COS1 : SEN1;
+        SC1 = cosineX ? COS1 : SEN1;
         const double SCY = cosineY ? COS1 : SEN1;
-        vars.SC1 = SC1;
-        if (!OAread) {
+        if (!OA) {
             OA = vars.OA.arithmetic();
-            OAcosBETA1 = OA * std::cos(vars.BETA1);
-            OAsinBETA1 = OA * std::sin(vars.BETA1);
-            OAread = true;
+            OAcosBETA1 = *OA * std::cos(vars.BETA1);
+            OAsinBETA1 = *OA * std::sin(vars.BETA1);
         }
-        const double X1 = checkedResult(OAcosBETA1 * SC1);
-        vars.X1 = X1;
-        const double Y1 = checkedResult(OAsinBETA1 * SCY);
-        vars.Y1 = Y1;
-        if (std::abs(X1) > CX || std::abs(Y1) > CY) {
+        const std::optional<Position> first =
+            origin.place(OAcosBETA1 * SC1, OAsinBETA1 * SCY, X1, Y1);
+        if (!first) {
             return;
         }
-        const float x1 = toSingle(CX + X1);
-        const float y1 = toSingle(CY - Y1);
-        setPen(kPointWidth);
-        target.pset(x1, y1);
+        output.point(first->x, first->y);
 
-        const double XS = checkedResult((OA * second->cosine) * SC1);
-        const double YS = checkedResult((OA * second->sine) * SCY);
-        if (std::abs(XS) > CX || std::abs(YS) > CY) {
+        double XS = 0.0;
+        double YS = 0.0;
+        const std::optional<Position> partner =
+            origin.place((*OA * second.cosine) * SC1, (*OA * second.sine) * SCY, XS, YS);
+        if (!partner) {
             return;
         }
-        const float xs = toSingle(CX + XS);
-        const float ys = toSingle(CY - YS);
         if (!colourRead) {
-            colour = curveColour(addInt16(params.Miocolor, 1));
+            colour = curveColour(addInt16(Miocolor, 1));
             colourRead = true;
         }
-        setPen(kPointWidth);
-        target.pset(xs, ys, colour);
+        output.point(partner->x, partner->y, colour);
 
         if (chords == Chords::On) {
             if (conta == kChordEvery) {
                 conta = 0;
-                setPen(kChordWidth);
-                target.line(x1, y1, xs, ys, colour);
+                output.line(first->x, first->y, partner->x, partner->y, colour, kChordWidth);
             } else {
                 ++conta;
             }
         }
-        if (params.Miocolor == kLastCurveColour) {
-            params.Miocolor = 1;
+        if (Miocolor == kLastCurveColour) {
+            Miocolor = 1;
             colourRead = false;
         }
-    });
+    };
+    try {
+        runtime::forEachAccumulated(0.0, kSweepEnd, kSweepStep, pass);
+    } catch (...) {
+        storeResults();
+        output.flush(); // what the passes before the error drew stays drawn
+        throw;
+    }
+    storeResults();
+    output.flush();
 }
 
 } // namespace lumetra::geometry
