@@ -3,7 +3,9 @@
 # ratios that matter, each next to its target: the construction alone and a
 # plot drawn into a 1080p surface against the floor of their arithmetic (the
 # sweep alone, measured in the same run), 4K against 1080p, and a repaint over
-# 1000 curves against one over a single curve.
+# 1000 curves against one over a single curve. Then the soak run: 10,000 plots
+# through the plot window's buttons, with the growth of resident memory and
+# the repaint after the last plot against after the first.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
 
@@ -11,7 +13,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 build="${LUMETRA_BENCH_BUILD:-$LUMETRA_ROOT/build-bench}"
 configure "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETRA_BENCHMARKS=ON
-cmake --build "$build" --target lumetra_bench >/dev/null
+cmake --build "$build" --target lumetra_bench lumetra_soak >/dev/null
 
 output="$(mktemp)"
 trap 'rm -f "$output"' EXIT
@@ -43,3 +45,6 @@ awk '
         printf "(c) 3840x2160 / 1920x1080    %.2f  (target <= 1.1)\n", c / b
         printf "(d) repaint 1000 / 1 curve   %.2f  (target <= 1.1)\n", d1000 / d1
     }' "$output"
+
+echo
+QT_QPA_PLATFORM=offscreen "$build/bench/lumetra_soak" 2>/dev/null
