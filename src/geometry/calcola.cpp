@@ -66,24 +66,26 @@ public:
     Origin(float CX, float CY)
         : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
 
-    // Where the point (x, y) relative to O is drawn, (CX + x, CY - y) in
-    // singles, or nothing when it lies out of range. A coordinate that is not a
-    // finite number raises Overflow, x before y; `keptX` and `keptY` take each
-    // coordinate once it has passed.
-    std::optional<Position> place(double x, double y, double& keptX, double& keptY) const {
+    // Sets `drawn` to where the point (x, y) relative to O is drawn, (CX + x,
+    // CY - y) in singles; false when it lies out of range. A coordinate that
+    // is not a finite number raises Overflow, x before y; `keptX` and `keptY`
+    // take each coordinate once it has passed.
+    bool place(double x, double y, double& keptX, double& keptY, Position& drawn) const {
         // Nearly every point passes one quick test: finite, in range, and with
         // a position that cannot overflow a single.
         if (std::abs(x) <= quickX_ && std::abs(y) <= quickY_) {
             keptX = x;
             keptY = y;
-            return Position{static_cast<float>(CX_ + x), static_cast<float>(CY_ - y)};
+            drawn = {static_cast<float>(CX_ + x), static_cast<float>(CY_ - y)};
+            return true;
         }
         keptX = checkedResult(x);
         keptY = checkedResult(y);
         if (std::abs(x) > CX_ || std::abs(y) > CY_) {
-            return std::nullopt;
+            return false;
         }
-        return Position{toSingle(CX_ + x), toSingle(CY_ - y)};
+        drawn = {toSingle(CX_ + x), toSingle(CY_ - y)};
+        return true;
     }
 
 private:
@@ -162,30 +164,29 @@ void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParamet
             OAcosBETA1 = *OA * std::cos(vars.BETA1);
             OAsinBETA1 = *OA * std::sin(vars.BETA1);
         }
-        const std::optional<Position> first =
-            origin.place(OAcosBETA1 * SC1, OAsinBETA1 * SCY, X1, Y1);
-        if (!first) {
+        Position first{};
+        if (!origin.place(OAcosBETA1 * SC1, OAsinBETA1 * SCY, X1, Y1, first)) {
             return;
         }
-        output.point(first->x, first->y);
+        output.point(first.x, first.y);
 
         double XS = 0.0;
         double YS = 0.0;
-        const std::optional<Position> partner =
-            origin.place((*OA * second.cosine) * SC1, (*OA * second.sine) * SCY, XS, YS);
-        if (!partner) {
+        Position partner{};
+        if (!origin.place((*OA * second.cosine) * SC1, (*OA * second.sine) * SCY, XS, YS,
+                          partner)) {
             return;
         }
         if (!colourRead) {
             colour = curveColour(addInt16(Miocolor, 1));
             colourRead = true;
         }
-        output.point(partner->x, partner->y, colour);
+        output.point(partner.x, partner.y, colour);
 
         if (chords == Chords::On) {
             if (conta == kChordEvery) {
                 conta = 0;
-                output.line(first->x, first->y, partner->x, partner->y, colour, kChordWidth);
+                output.line(first.x, first.y, partner.x, partner.y, colour, kChordWidth);
             } else {
                 ++conta;
             }
