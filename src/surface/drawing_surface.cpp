@@ -12,17 +12,9 @@ namespace lumetra::surface {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 QRgb opaque(runtime::Rgb colour) {
     return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>(colour & 0xFF));
-}
-
-void requireNonZero(float extent) {
-    if (extent == 0.0F || !std::isfinite(extent)) {
-        throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
-    }
 }
 
 // Clips the segment p0-p1 to [lo, hi] on both axes (Liang-Barsky); false when
@@ -108,28 +100,17 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
 }
 
 void DrawingSurface::setScaleMode(std::int16_t mode) {
-    scale_.mode = mode;
-    if (mode == 7) {
-        scale_.width = static_cast<float>(logicalSize_.width() / kPixelsPerCentimetre);
-        scale_.height = static_cast<float>(logicalSize_.height() / kPixelsPerCentimetre);
-    } else if (mode == 1) {
-        scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
-        scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
-    }
+    scale_.setMode(mode, logicalSize_.width(), logicalSize_.height());
     updateMapping();
 }
 
 void DrawingSurface::setScaleWidth(float width) {
-    requireNonZero(width);
-    scale_.width = width;
-    scale_.mode = 0;
+    scale_.setWidth(width);
     updateMapping();
 }
 
 void DrawingSurface::setScaleHeight(float height) {
-    requireNonZero(height);
-    scale_.height = height;
-    scale_.mode = 0;
+    scale_.setHeight(height);
     updateMapping();
 }
 

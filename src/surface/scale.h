@@ -10,6 +10,14 @@ struct Scale {
     std::int16_t mode = 1; // the platform's starting kind of scale (twips)
     float width = 0.0F;
     float height = 0.0F;
+
+    // ScaleMode on a client area of the given logical size: 7 (centimetres)
+    // and 1 (twips) span it from the origin; 0 keeps the values as a user scale.
+    void setMode(std::int16_t kind, double logicalWidth, double logicalHeight);
+    // ScaleWidth, ScaleHeight: a user scale from now on. Zero or a value that
+    // is not finite raises InvalidCall.
+    void setWidth(float extent);
+    void setHeight(float extent);
 };
 
 // How many pixels one user unit spans on an axis of `devicePixels` pixels that
