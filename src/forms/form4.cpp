@@ -1,9 +1,11 @@
 #include "forms/form4.h"
 
 #include "app/program.h"
+#include "app/user_interface.h"
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/handler_binding.h"
+#include "forms/picture_menu.h"
 #include "geometry/plot_frame.h"
 #include "resources/layout.h"
 
@@ -34,6 +36,8 @@ Form4::Form4(app::Program& program)
                     &QPushButton::clicked, handler);
     }
     firstFocus(controls_, resources::form4Layout())->setFocus();
+    pictureMenu_ = new PictureMenu(
+        *this, record_, [this](const QString& text) { program_.ui().message(this, text); });
 }
 
 runtime::Value Form4::answerOf(const QCheckBox* box) {
@@ -41,12 +45,29 @@ runtime::Value Form4::answerOf(const QCheckBox* box) {
 }
 
 void Form4::Form_Activate() {
-    geometry::setUpPlotFrame(surface(), vars_, program_.form2().Incr(), program_.form3().VALe());
-    plot(geometry::Chords::Off);
+    frameIncr_ = program_.form2().Incr();
+    remember(geometry::Chords::Off, true);
+    geometry::setUpPlotFrame(surface(), vars_, frameIncr_, program_.form3().VALe());
+    draw(geometry::Chords::Off);
 }
 
 void Form4::plot(geometry::Chords chords) {
+    remember(chords, false);
+    draw(chords);
+}
+
+void Form4::remember(geometry::Chords chords, bool activation) {
+    record_.add(output::recordedPlot(program_.form3().plotParameters(), vars_, frameIncr_,
+                                     surface().logicalSize(), chords, activation));
+}
+
+void Form4::draw(geometry::Chords chords) {
     geometry::CALCOLA(surface(), vars_, program_.form3().plotParameters(), chords);
+}
+
+void Form4::clear() {
+    surface().cls();
+    record_.clear();
 }
 
 void Form4::Check1_Click() {
@@ -62,7 +83,7 @@ void Form4::Command1_Click() {
 }
 
 void Form4::Command2_Click() {
-    surface().cls();
+    clear();
     program_.show(app::FormId::Form3);
 }
 
@@ -79,7 +100,7 @@ void Form4::Command5_Click() {
 }
 
 void Form4::Command6_Click() {
-    surface().cls();
+    clear();
     Form_Activate();
 }
 

@@ -3,6 +3,7 @@
 #include "forms/form_builder.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
+#include "output/plot_record.h"
 #include "surface/surface_window.h"
 
 class QCheckBox;
@@ -13,6 +14,8 @@ class Program;
 
 namespace lumetra::forms {
 
+class PictureMenu;
+
 // The plot window: every activation sets the scale from the calibration
 // factor, draws the axes and plots one more curve over the earlier ones.
 class Form4 : public surface::SurfaceWindow {
@@ -21,6 +24,9 @@ public:
 
     const Controls& controls() const { return controls_; }
     const geometry::PlotVariables& variables() const { return vars_; }
+    // What was plotted since the last clear, for the picture saved, copied or printed.
+    const output::PlotRecord& record() const { return record_; }
+    PictureMenu& pictureMenu() { return *pictureMenu_; }
 
     void Form_Activate();
     void Check1_Click();
@@ -34,6 +40,11 @@ public:
 
 private:
     void plot(geometry::Chords chords);
+    // Keeps the plot about to run in the record, so that one that stops on an
+    // error is kept as far as it goes.
+    void remember(geometry::Chords chords, bool activation);
+    void draw(geometry::Chords chords);
+    void clear();
     static runtime::Value answerOf(const QCheckBox* box);
 
     app::Program& program_;
@@ -41,6 +52,9 @@ private:
     QCheckBox* check1_;
     QCheckBox* check2_;
     geometry::PlotVariables vars_;
+    runtime::Value frameIncr_; // the calibration factor of the last activation
+    output::PlotRecord record_;
+    PictureMenu* pictureMenu_;
 };
 
 } // namespace lumetra::forms
