@@ -9,7 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${DESKTOP_PACKAGES[@]}" \
-    "${PACKAGE_PACKAGES[@]}"
+    "${TEST_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 
 strict=OFF
 if [ "${CI:-}" = "true" ]; then strict=ON; fi
