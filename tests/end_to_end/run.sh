@@ -2,7 +2,8 @@
 # The real program's four windows in a virtual X server with a window manager:
 # real clicks at the controls' layout positions and real keys, checked on
 # screenshots. Usage: run.sh PATH/TO/lumetra OUTPUT-FOLDER. Leaves a full-screen
-# PNG per step in OUTPUT-FOLDER, and form1.png ... form4.png with their frames.
+# PNG per step in OUTPUT-FOLDER, form1.png ... form4.png with their frames, and
+# plot.svg, the plot window's picture saved through its save dialog.
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 PATH/TO/lumetra OUTPUT-FOLDER" >&2; exit 2; }
@@ -248,6 +249,17 @@ wait_until 10 "the third curve in colour 4" in_window "$FORM4" $RED4 200
 sleep 0.3
 shot 10-three-curves
 keep_window "$FORM4" form4
+
+step "4. Ctrl+S saves the picture through the save dialog, as SVG by its name"
+keys ctrl+s
+open_window DIALOG '^Salva immagine$'
+shot 11-save-dialog
+type_text "$WORK/plot.svg" && keys Return
+wait_until 10 "the dialog to close" window_gone '^Salva immagine$'
+wait_until 10 "the saved picture" test -s "$WORK/plot.svg"
+[ "$(grep -c '<circle' "$WORK/plot.svg")" -eq $((3 * 2 * 901)) ] || fail "not the three curves' dots"
+cp "$WORK/plot.svg" "$OUT/plot.svg"
+wait_until 10 "the plot window to be active" is_active "$FORM4"
 
 step "5. ESCI ends the program"
 click "$FORM4" 960 1800 1695 615
