@@ -1,7 +1,9 @@
 #include "output/svg_target.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <string_view>
 
 namespace lumetra::output {
 
@@ -24,14 +26,33 @@ void SvgTarget::endGroup() {
     body_.append("</g>\n");
 }
 
+const QByteArray& SvgTarget::nameOf(QColor colour) {
+    const auto found = names_.constFind(colour.rgb());
+    if (found != names_.constEnd()) {
+        return *found;
+    }
+    return *names_.insert(colour.rgb(), colour.name().toLatin1());
+}
+
 void SvgTarget::dot(QPointF centre, double diameter, QColor colour) {
-    body_.append("<circle cx=\"");
-    appendNumber(body_, centre.x());
-    body_.append("\" cy=\"");
-    appendNumber(body_, centre.y());
-    body_.append("\" r=\"");
-    appendNumber(body_, diameter / 2.0);
-    body_.append("\" fill=\"").append(colour.name().toLatin1()).append("\"/>\n");
+    // Composed on the stack and appended once: an SVG holds thousands of them.
+    std::array<char, 128> text{};
+    char* at = text.data();
+    const auto put = [&at](std::string_view part) { at = std::copy(part.begin(), part.end(), at); };
+    const auto number = [&at, &text](double value) {
+        at = std::to_chars(at, text.data() + text.size(), static_cast<float>(value)).ptr;
+    };
+    put("<circle cx=\"");
+    number(centre.x());
+    put("\" cy=\"");
+    number(centre.y());
+    put("\" r=\"");
+    number(diameter / 2.0);
+    put("\" fill=\"");
+    const QByteArray& name = nameOf(colour);
+    put(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    put("\"/>\n");
+    body_.append(text.data(), at - text.data());
 }
 
 void SvgTarget::segment(QPointF from, QPointF to, double width, QColor colour) {
@@ -43,7 +64,7 @@ void SvgTarget::segment(QPointF from, QPointF to, double width, QColor colour) {
     appendNumber(body_, to.x());
     body_.append("\" y2=\"");
     appendNumber(body_, to.y());
-    body_.append("\" stroke=\"").append(colour.name().toLatin1()).append("\" stroke-width=\"");
+    body_.append("\" stroke=\"").append(nameOf(colour)).append("\" stroke-width=\"");
     appendNumber(body_, width);
     body_.append("\" stroke-linecap=\"round\"/>\n");
 }
@@ -54,7 +75,7 @@ void SvgTarget::fill(QSize area, QColor colour) {
         .append("\" height=\"")
         .append(QByteArray::number(area.height()))
         .append("\" fill=\"")
-        .append(colour.name().toLatin1())
+        .append(nameOf(colour))
         .append("\"/>\n");
 }
 

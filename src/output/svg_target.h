@@ -3,6 +3,7 @@
 #include "output/vector_target.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 namespace lumetra::output {
@@ -25,7 +26,10 @@ protected:
     void fill(QSize area, QColor colour) override;
 
 private:
+    const QByteArray& nameOf(QColor colour);
+
     QByteArray& body_;
+    QHash<QRgb, QByteArray> names_; // "#rrggbb" of the colours met so far
 };
 
 // The number as SVG text: the shortest that reads back as the same single.
