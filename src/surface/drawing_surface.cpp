@@ -25,6 +25,11 @@ void requireNonZero(float extent) {
     }
 }
 
+QSize devicePixels(QSize logicalSize, qreal devicePixelRatio) {
+    return {static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
+            static_cast<int>(std::lround(logicalSize.height() * devicePixelRatio))};
+}
+
 // Clips the segment p0-p1 to [lo, hi] on both axes (Liang-Barsky); false when
 // nothing of it is left.
 bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX,
@@ -80,15 +85,30 @@ void DrawingSurface::setChangeListener(std::function<void()> listener) {
 
 void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     logicalSize = logicalSize.expandedTo(QSize(1, 1));
-    const QSize pixels(static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
-                       static_cast<int>(std::lround(logicalSize.height() * devicePixelRatio)));
-    if (pixels == image_.size() && devicePixelRatio == ratio_) {
+    const QSize pixels = devicePixels(logicalSize, devicePixelRatio);
+    if (pixels == QSize(width_, height_) && devicePixelRatio == ratio_) {
         logicalSize_ = logicalSize;
         return;
     }
-    QImage next(pixels, QImage::Format_RGB32);
-    if (next.isNull()) {
+    if (!retain(logicalSize, devicePixelRatio)) {
         return; // no memory for the larger picture: keep the one there is
+    }
+    width_ = pixels.width();
+    height_ = pixels.height();
+    logicalSize_ = logicalSize;
+    // A scale that follows the client size keeps following it; a user scale stays.
+    setScaleMode(scale_.mode);
+    changed();
+}
+
+bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
+    const QSize retained = retainedSize_.expandedTo(logicalSize);
+    if (retained == retainedSize_ && devicePixelRatio == ratio_) {
+        return true;
+    }
+    QImage next(devicePixels(retained, devicePixelRatio), QImage::Format_RGB32);
+    if (next.isNull()) {
+        return false;
     }
     next.fill(background_);
     next.setDevicePixelRatio(devicePixelRatio);
@@ -96,15 +116,11 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     // scaled pixel for pixel to the same place in the window.
     QPainter(&next).drawImage(QPoint(0, 0), image_);
     image_ = std::move(next);
-    width_ = image_.width();
-    height_ = image_.height();
     stride_ = image_.bytesPerLine();
-    logicalSize_ = logicalSize;
+    retainedSize_ = retained;
     ratio_ = devicePixelRatio;
     updatePen();
-    // A scale that follows the client size keeps following it; a user scale stays.
-    setScaleMode(scale_.mode);
-    changed();
+    return true;
 }
 
 void DrawingSurface::setScaleMode(std::int16_t mode) {
