@@ -2,13 +2,13 @@
 
 #include "controls/caption_frame.h"
 #include "controls/face.h"
+#include "controls/stepping_scroll_bar.h"
 #include "controls/title_page_view.h"
 #include "controls/wrapping_button.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <vector>
@@ -80,7 +80,7 @@ QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
         return edit;
     }
     case ControlKind::HScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        auto* bar = new controls::SteppingScrollBar(Qt::Horizontal, parent);
         bar->setRange(entry.scroll->minimum, entry.scroll->maximum);
         bar->setSingleStep(entry.scroll->smallChange);
         bar->setPageStep(entry.scroll->largeChange);
