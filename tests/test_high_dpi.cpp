@@ -36,10 +36,10 @@ private slots:
     void calibrationWindow() {
         lumetra::testing::RecordingUi ui;
         lumetra::app::Program program(ui);
-        program.show(lumetra::app::FormId::Form2);
+        program.show(lumetra::forms::FormId::Form2);
         auto& window = program.form2();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(program.tracker().lastActive() == lumetra::app::FormId::Form2);
+        QTRY_VERIFY(program.tracker().lastActive() == lumetra::forms::FormId::Form2);
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("Command1"))->geometry(),
                  QRect(208, 192, 105, 41)); // 3120, 2880, 1575, 615 twips
         const QImage kept = window.surface().image().convertToFormat(QImage::Format_RGB32);

@@ -18,7 +18,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-using lumetra::app::FormId;
+using lumetra::forms::FormId;
 using lumetra::app::Program;
 using lumetra::controls::TitlePageView;
 using lumetra::controls::WrappingButton;
@@ -29,7 +29,7 @@ using lumetra::testing::RecordingUi;
 using K = lumetra::resources::ControlKind;
 using lumetra::resources::SystemColour;
 
-Q_DECLARE_METATYPE(lumetra::app::FormId)
+Q_DECLARE_METATYPE(lumetra::forms::FormId)
 
 namespace {
 

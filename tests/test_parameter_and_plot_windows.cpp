@@ -21,7 +21,7 @@
 #include <cmath>
 #include <optional>
 
-using lumetra::app::FormId;
+using lumetra::forms::FormId;
 using namespace Qt::StringLiterals;
 
 class TestParameterAndPlotWindows : public QObject {

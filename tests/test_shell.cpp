@@ -23,7 +23,7 @@
 #include <new>
 #include <numbers>
 
-using lumetra::app::FormId;
+using lumetra::forms::FormId;
 using lumetra::app::Program;
 using lumetra::forms::Form2;
 using lumetra::surface::userToPixel;

@@ -18,7 +18,7 @@
 #include <limits>
 #include <unistd.h>
 
-using lumetra::app::FormId;
+using lumetra::forms::FormId;
 using lumetra::testing::buttonShowing;
 
 namespace {

@@ -90,6 +90,18 @@ void Program::show(FormId id) {
     w.activateWindow();
 }
 
+void Program::message(QWidget* window, const QString& text) {
+    ui_.message(window, text);
+}
+
+const runtime::Value& Program::calibrationFactor() {
+    return form2().Incr();
+}
+
+geometry::PlotParameters Program::plotParameters() {
+    return form3().plotParameters();
+}
+
 void Program::end() {
     ended_ = true;
     ui_.endProgram();
