@@ -10,7 +10,6 @@
 namespace lumetra::forms {
 
 namespace {
-constexpr std::int16_t kLastColourBeforeWrap = 14;
 const QColor kWhite(0xFF, 0xFF, 0xFF);
 const QColor kRed(0xFF, 0x00, 0x00);
 } // namespace
@@ -81,7 +80,7 @@ void Form3::Command2_Click() {
     if (VALe_.equalsText("")) {
         return;
     }
-    if (Miocolor_ > kLastColourBeforeWrap) {
+    if (Miocolor_ > geometry::kLastCurveColour) {
         Miocolor_ = 0;
     }
     host_.show(FormId::Form4);

@@ -9,11 +9,6 @@
 
 namespace lumetra::forms {
 
-namespace {
-constexpr std::int16_t kTicked = 7;
-constexpr std::int16_t kCleared = 0;
-} // namespace
-
 Form4::Form4(Host& host)
     : host_(host), controls_(buildWindow(*this, resources::form4Layout())),
       check1_(controls_.get<QCheckBox>(QStringLiteral("Check1"))),
@@ -34,7 +29,7 @@ Form4::Form4(Host& host)
 }
 
 runtime::Value Form4::answerOf(const QCheckBox* box) {
-    return box->isChecked() ? kTicked : kCleared;
+    return box->isChecked() ? geometry::kCosineAnswer : geometry::kSineAnswer;
 }
 
 void Form4::Form_Activate() {

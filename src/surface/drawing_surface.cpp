@@ -12,8 +12,6 @@ namespace lumetra::surface {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 QRgb opaque(runtime::Rgb colour) {
     return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>(colour & 0xFF));
@@ -107,14 +105,15 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     changed();
 }
 
-void DrawingSurface::setScaleMode(std::int16_t mode) {
+void DrawingSurface::setScaleMode(runtime::ScaleMode mode) {
+    using runtime::ScaleMode;
     scale_.mode = mode;
-    if (mode == 7) {
+    if (mode == ScaleMode::Centimetres) {
         scale_.width = static_cast<float>(logicalSize_.width() / kPixelsPerCentimetre);
         scale_.height = static_cast<float>(logicalSize_.height() / kPixelsPerCentimetre);
-    } else if (mode == 1) {
-        scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
-        scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
+    } else if (mode == ScaleMode::Twips) {
+        scale_.width = static_cast<float>(logicalSize_.width() * runtime::kTwipsPerPixel);
+        scale_.height = static_cast<float>(logicalSize_.height() * runtime::kTwipsPerPixel);
     }
     updateMapping();
 }
@@ -122,14 +121,14 @@ void DrawingSurface::setScaleMode(std::int16_t mode) {
 void DrawingSurface::setScaleWidth(float width) {
     requireNonZero(width);
     scale_.width = width;
-    scale_.mode = 0;
+    scale_.mode = runtime::ScaleMode::User;
     updateMapping();
 }
 
 void DrawingSurface::setScaleHeight(float height) {
     requireNonZero(height);
     scale_.height = height;
-    scale_.mode = 0;
+    scale_.mode = runtime::ScaleMode::User;
     updateMapping();
 }
 
