@@ -36,7 +36,9 @@ template <typename Call> Error raised(Call&& call) try {
 bool near(double actual, double expected, double extra = 0.0) {
     return std::abs(actual - expected) <= 5e-5 + extra;
 }
-bool at(const Op& op, QPointF p) { return near(op.x1, p.x()) && near(op.y1, p.y()); }
+bool at(const Op& op, QPointF p) {
+    return near(op.x1, p.x()) && near(op.y1, p.y());
+}
 
 // The plot window as its activation on a 500 x 275 surface leaves it, with the
 // parameter window's defaults; keeps the pass variables of every second-family point.
@@ -90,9 +92,12 @@ class TestCore : public QObject {
 private slots:
     void checkedNumbersAndValues() {
         QVERIFY(double{degreesToRadiansFactor()} == 0.01745329238474369); // single, not double
-        QVERIFY(toSingle(1.0 + std::ldexp(1.0, -24)) == 1.0F);             // halfway: to even
-        for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2},
-                                             {2.500000000000001, 3}, {-32768.5, -32768}}) {
+        QVERIFY(toSingle(1.0 + std::ldexp(1.0, -24)) == 1.0F);            // halfway: to even
+        for (const auto& [value, rounded] : {std::pair{2.5, 2},
+                                             {3.5, 4},
+                                             {-2.5, -2},
+                                             {2.500000000000001, 3},
+                                             {-32768.5, -32768}}) {
             QCOMPARE(toInt16(value), rounded);
         }
         for (const double bad : {1e39, -1e39, std::nan("")}) {
@@ -146,14 +151,15 @@ private slots:
             target.clear();
             QCOMPARE(plotCircle(target, vars), 3600);
             const auto p = target.of(Kind::Point);
-            QVERIFY(p[0].x1 == static_cast<float>(vars.CX + 36367.36328125) &&
-                    p[0].y1 == vars.CY && p[0].colour == QBColor(4));
+            QVERIFY(p[0].x1 == static_cast<float>(vars.CX + 36367.36328125) && p[0].y1 == vars.CY &&
+                    p[0].colour == QBColor(4));
             // y grows downward: the bottom of the circle at 90 degrees.
             QVERIFY(p[900].y1 > vars.CY + 36000 && p[2700].y1 < vars.CY - 36000);
         }
         QVERIFY(!passesGate(Value()) && !passesGate(Value(0.53)) && !passesGate(scrollFactor(1)));
         QVERIFY(passesGate(Value(0.55)));
-        for (const auto& [incr, height, cy] : {std::tuple{0.55, 275.0F, 137.5F}, {0.51, 255, 127.5}}) {
+        for (const auto& [incr, height, cy] :
+             {std::tuple{0.55, 275.0F, 137.5F}, {0.51, 255, 127.5}}) {
             RecordingTarget target(1000, 550);
             PlotVariables vars;
             setUpPlotFrame(target, vars, Value(incr), Value(364.0));

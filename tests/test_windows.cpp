@@ -29,7 +29,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QRgb colour(int index) { return 0xFF000000U | lumetra::runtime::QBColor(index); }
+QRgb colour(int index) {
+    return 0xFF000000U | lumetra::runtime::QBColor(index);
+}
 
 // Whether `wanted` is at the user point (x, y) of a scale w x h units, or next to it.
 bool colourNear(const QImage& image, double x, double y, double w, double h, QRgb wanted) {
@@ -54,7 +56,9 @@ bool figureShown(const QImage& image, double factor, double degrees) {
                       colour(4));
 }
 
-QString notANumber(const char* name) { return QLatin1String(name) + u" non \u00E8 un numero"_s; }
+QString notANumber(const char* name) {
+    return QLatin1String(name) + u" non \u00E8 un numero"_s;
+}
 
 } // namespace
 
@@ -74,9 +78,7 @@ class TestWindows : public QObject {
     }
     bool avanti() { return click(program->form3(), "AVANTI") && waitActive(FormId::Form4); }
     bool plotClick(const char* caption) { return click(program->form4(), caption); }
-    QScrollBar* scrollBar() {
-        return program->form2().controls().get<QScrollBar>(u"HScroll1"_s);
-    }
+    QScrollBar* scrollBar() { return program->form2().controls().get<QScrollBar>(u"HScroll1"_s); }
     QLineEdit* field(int index) {
         return program->form3().controls().get<QLineEdit>(
             QLatin1String(std::array{"Text1", "Text2", "Text5"}[index]));
@@ -103,8 +105,8 @@ class TestWindows : public QObject {
     bool frameDrawn(double h) {
         bool drawn = !plotted(-10.0, h / 4.0, h, ink());
         for (const double t : {0.2, 0.5, 0.8}) {
-            drawn = drawn && plotted(0.0, t * h / 2.0, h, ink()) && plotted(-t * 260, 0, h, ink()) &&
-                    plotted(t * 49.3276, t * 70.4471, h, ink());
+            drawn = drawn && plotted(0.0, t * h / 2.0, h, ink()) &&
+                    plotted(-t * 260, 0, h, ink()) && plotted(t * 49.3276, t * 70.4471, h, ink());
         }
         return drawn;
     }
@@ -148,12 +150,19 @@ private slots:
         QCOMPARE(reached, 10);
         QCOMPARE(ui->messages, (QStringList{u"Tipo non corrispondente"_s, u"Memoria esaurita"_s}));
         QCOMPARE(ui->messageWindows, (QList<QWidget*>{&window, &window}));
+        // A closed window stays; "AVANTI" opens it again, activated.
+        program->show(FormId::Form1);
+        QVERIFY(waitActive(FormId::Form1) && window.close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(click(program->form1(), "AVANTI") && waitActive(FormId::Form2));
+        QVERIFY(window.isVisible() && program->form2().Incr().equalsNumber(0.51));
     }
 
     void layoutsFromTheirTwips() {
-        const std::pair<FormId, const char*> captions[] = {
-            {FormId::Form1, "Form1"}, {FormId::Form2, "Form2"}, {FormId::Form3, " "},
-            {FormId::Form4, "Form4"}};
+        const std::pair<FormId, const char*> captions[] = {{FormId::Form1, "Form1"},
+                                                           {FormId::Form2, "Form2"},
+                                                           {FormId::Form3, " "},
+                                                           {FormId::Form4, "Form4"}};
         for (const auto& [id, caption] : captions) {
             QCOMPARE(program->window(id).windowTitle(), QLatin1String(caption));
         }
@@ -165,6 +174,15 @@ private slots:
         QCOMPARE(clear->captionLines(), (QStringList{u"Cancella e riprendi      "_s, u"i dati"_s}));
         QVERIFY(lumetra::testing::buttonShowing(
             program->form4(), u"Traccia le linee tra le curve di I\u00B0 livello"_s));
+        // The parameter window's tab order, and its text boxes named by their labels.
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
+        QTRY_COMPARE(QApplication::focusWidget(), field(0));
+        for (const char* next : {"Text2", "Command2", "Command1", "Text5", "Text1"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+        }
+        QCOMPARE(field(0)->accessibleName(),
+                 program->form3().controls().widget(u"Label2"_s)->property("text").toString());
     }
 
     void calibrationWindow_data() {
@@ -252,13 +270,23 @@ private slots:
         QCOMPARE(seenWhileOpen, QStringList{text});
         QCOMPARE(shown()[index], u"red:"_s);
         QVERIFY(variable.equalsText("") && !variable.isEmpty());
+        // Only the first wrong field is reported; a corrected one stays red through
+        // a successful "AVANTI", and the return to the window whitens it.
+        field(index)->setText(u"7"_s);
+        field((index + 1) % 3)->setText(u"x"_s);
+        QVERIFY(click(program->form3(), "AVANTI") && ui->messages.size() == 2);
+        field((index + 1) % 3)->setText(u"1"_s);
+        QVERIFY(avanti() && shown()[index] == u"red:7"_s);
+        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        QCOMPARE(shown()[index], u"7"_s);
     }
 
     void plotWindowCommands() {
         QVERIFY(lumetra::testing::reachParameterWindow(*program));
         program->form3().setMiocolor(15); // "AVANTI" starts the counter again from 0
         QVERIFY(avanti());
-        QTRY_COMPARE(QApplication::focusWidget(), program->form4().controls().widget(u"Command3"_s));
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     program->form4().controls().widget(u"Command3"_s));
         QVERIFY(frameDrawn(275.0) && drawnIn({2}));
         // Another activation plots the next curve over the first.
         QVERIFY(switchTo(FormId::Form3) && switchTo(FormId::Form4));
@@ -289,8 +317,8 @@ private slots:
     void riprendiAndRecalibration() {
         QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti());
         QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
-        QVERIFY(colourNear(program->form4().grab().toImage(), 309.3276, 67.0529, 500, 275,
-                           colour(2)));
+        QVERIFY(
+            colourNear(program->form4().grab().toImage(), 309.3276, 67.0529, 500, 275, colour(2)));
         QVERIFY(switchTo(FormId::Form2) && switchTo(FormId::Form4));
         QVERIFY(frameDrawn(255.0) && endsAtA(255.0, 3));
     }
