@@ -22,7 +22,7 @@
 #include <QStyleFactory>
 #include <QtTest>
 
-using lumetra::app::FormId;
+using lumetra::forms::FormId;
 using lumetra::runtime::QBColor;
 
 namespace {

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "forms/form_builder.h"
+#include "forms/host.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
 #include "surface/surface_window.h"
 
 class QCheckBox;
-
-namespace lumetra::app {
-class Program;
-}
 
 namespace lumetra::forms {
 
@@ -17,7 +14,7 @@ namespace lumetra::forms {
 // factor, draws the axes and plots one more curve over the earlier ones.
 class Form4 : public surface::SurfaceWindow {
 public:
-    explicit Form4(app::Program& program);
+    explicit Form4(Host& host);
 
     const Controls& controls() const { return controls_; }
     const geometry::PlotVariables& variables() const { return vars_; }
@@ -36,7 +33,7 @@ private:
     void plot(geometry::Chords chords);
     static runtime::Value answerOf(const QCheckBox* box);
 
-    app::Program& program_;
+    Host& host_;
     Controls controls_;
     QCheckBox* check1_;
     QCheckBox* check2_;

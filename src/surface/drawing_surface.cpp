@@ -12,8 +12,6 @@ namespace lumetra::surface {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 QRgb opaque(runtime::Rgb colour) {
     return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>(colour & 0xFF));
@@ -31,15 +29,19 @@ QSize devicePixels(QSize logicalSize, qreal devicePixelRatio) {
 }
 
 // Clips the segment p0-p1 to [lo, hi] on both axes (Liang-Barsky); false when
-// nothing of it is left.
+// nothing of it is left. An end cut by an edge is put on that edge exactly:
+// far-off ends would leave rounding errors larger than the area.
 bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX,
                  double hiY) {
     double t0 = 0.0;
     double t1 = 1.0;
+    int enter = -1;
+    int leave = -1;
     const double dx = x1 - x0;
     const double dy = y1 - y0;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x0 - loX, hiX - x0, y0 - loY, hiY - y0};
+    const double edge[4] = {loX, hiX, loY, hiY};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0) {
@@ -48,10 +50,12 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, dou
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
+        if (p[i] < 0.0 && t > t0) {
+            t0 = t;
+            enter = i;
+        } else if (p[i] > 0.0 && t < t1) {
+            t1 = t;
+            leave = i;
         }
         if (t0 > t1) {
             return false;
@@ -59,10 +63,10 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, dou
     }
     const double sx = x0;
     const double sy = y0;
-    x0 = sx + t0 * dx;
-    y0 = sy + t0 * dy;
-    x1 = sx + t1 * dx;
-    y1 = sy + t1 * dy;
+    x0 = enter == 0 || enter == 1 ? edge[enter] : sx + t0 * dx;
+    y0 = enter == 2 || enter == 3 ? edge[enter] : sy + t0 * dy;
+    x1 = leave == 0 || leave == 1 ? edge[leave] : sx + t1 * dx;
+    y1 = leave == 2 || leave == 3 ? edge[leave] : sy + t1 * dy;
     return true;
 }
 
@@ -123,14 +127,15 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     return true;
 }
 
-void DrawingSurface::setScaleMode(std::int16_t mode) {
+void DrawingSurface::setScaleMode(runtime::ScaleMode mode) {
+    using runtime::ScaleMode;
     scale_.mode = mode;
-    if (mode == 7) {
+    if (mode == ScaleMode::Centimetres) {
         scale_.width = static_cast<float>(logicalSize_.width() / kPixelsPerCentimetre);
         scale_.height = static_cast<float>(logicalSize_.height() / kPixelsPerCentimetre);
-    } else if (mode == 1) {
-        scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
-        scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
+    } else if (mode == ScaleMode::Twips) {
+        scale_.width = static_cast<float>(logicalSize_.width() * runtime::kTwipsPerPixel);
+        scale_.height = static_cast<float>(logicalSize_.height() * runtime::kTwipsPerPixel);
     }
     updateMapping();
 }
@@ -138,14 +143,14 @@ void DrawingSurface::setScaleMode(std::int16_t mode) {
 void DrawingSurface::setScaleWidth(float width) {
     requireNonZero(width);
     scale_.width = width;
-    scale_.mode = 0;
+    scale_.mode = runtime::ScaleMode::User;
     updateMapping();
 }
 
 void DrawingSurface::setScaleHeight(float height) {
     requireNonZero(height);
     scale_.height = height;
-    scale_.mode = 0;
+    scale_.mode = runtime::ScaleMode::User;
     updateMapping();
 }
 

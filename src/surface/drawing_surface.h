@@ -34,14 +34,14 @@ public:
     qreal devicePixelRatio() const { return ratio_; }
     QColor foreground() const { return foreground_; }
     QColor background() const { return background_; }
-    std::int16_t scaleMode() const { return scale_.mode; }
+    runtime::ScaleMode scaleMode() const { return scale_.mode; }
     std::int16_t drawWidth() const { return drawWidth_; }
 
     // Called once when the image first changes after `markPainted`.
     void setChangeListener(std::function<void()> listener);
     void markPainted() { dirty_ = false; }
 
-    void setScaleMode(std::int16_t mode) override;
+    void setScaleMode(runtime::ScaleMode mode) override;
     void setScaleWidth(float width) override;
     void setScaleHeight(float height) override;
     float scaleWidth() const override { return scale_.width; }
