@@ -30,9 +30,7 @@ ensure_packages() {
     fi
 }
 
-# configure FOLDER [CMAKE OPTIONS...]
+# configure PRESET [CMAKE OPTIONS...]: the settings live in CMakePresets.json.
 configure() {
-    local folder="$1"
-    shift
-    cmake -S "$LUMETRA_ROOT" -B "$folder" -G Ninja "$@" >/dev/null
+    (cd "$LUMETRA_ROOT" && cmake --preset "$@" >/dev/null)
 }

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "forms/form_builder.h"
+#include "forms/host.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
 #include "output/plot_record.h"
 #include "surface/surface_window.h"
 
 class QCheckBox;
-
-namespace lumetra::app {
-class Program;
-}
 
 namespace lumetra::forms {
 
@@ -20,7 +17,7 @@ class PictureMenu;
 // factor, draws the axes and plots one more curve over the earlier ones.
 class Form4 : public surface::SurfaceWindow {
 public:
-    explicit Form4(app::Program& program);
+    explicit Form4(Host& host);
 
     const Controls& controls() const { return controls_; }
     const geometry::PlotVariables& variables() const { return vars_; }
@@ -47,7 +44,7 @@ private:
     void clear();
     static runtime::Value answerOf(const QCheckBox* box);
 
-    app::Program& program_;
+    Host& host_;
     Controls controls_;
     QCheckBox* check1_;
     QCheckBox* check2_;

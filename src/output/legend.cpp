@@ -14,8 +14,7 @@ namespace lumetra::output {
 
 namespace {
 
-constexpr int kLastCurveColour = 14; // after it the colour counter starts again at 1
-constexpr int kColourAfterWrap = 2;
+constexpr int kColourAfterWrap = 2; // the colour counter starts again at 1
 constexpr int kFontPixels = 12;
 constexpr double kMargin = 8.0;
 constexpr double kPadding = 6.0;
@@ -55,8 +54,8 @@ QColor curveColourOf(const RecordedPlot& plot) {
     // The plot raises the counter first and draws in counter + 1; a counter
     // raised to 14 gives one point colour 15 and all the others colour 2.
     const int counter = plot.Miocolor + 1;
-    return colourOf(
-        geometry::curveColour(counter == kLastCurveColour ? kColourAfterWrap : counter + 1));
+    return colourOf(geometry::curveColour(counter == geometry::kLastCurveColour ? kColourAfterWrap
+                                                                                : counter + 1));
 }
 
 Legend layOutLegend(const PlotRecord& record, QSize area) {

@@ -31,7 +31,9 @@ BeforePlot beforeEachPlot(VectorTarget& target, const Progress& progress) {
 } // namespace
 
 QImage rasterPicture(const Picture& picture) {
-    QImage image = picture.image;
+    // The kept image may be larger, from a larger window before: only the drawing area counts.
+    const qreal ratio = picture.image.devicePixelRatio();
+    QImage image = picture.image.copy(QRect(QPoint(0, 0), (QSizeF(picture.area) * ratio).toSize()));
     const auto dotsPerMetre = static_cast<int>(
         std::lround(picture.dotsPerInch * image.devicePixelRatio() * kInchesPerMetre));
     image.setDotsPerMeterX(dotsPerMetre);

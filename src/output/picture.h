@@ -32,8 +32,8 @@ struct Picture {
 // Runs before each curve drawn again; returning false cancels.
 using Progress = std::function<bool()>;
 
-// The retained image as it is on screen, at device pixels, with its
-// resolution and a text per curve; with the legend if asked for.
+// The drawing area as it is on screen, at device pixels, with its resolution
+// and a text per curve; with the legend if asked for.
 QImage rasterPicture(const Picture& picture);
 
 // The picture in vectors as an SVG document, in the window's background

@@ -6,8 +6,6 @@ namespace lumetra::output {
 
 namespace {
 
-constexpr double kCosineAnswer = 7.0;
-
 double numberOf(const runtime::Value& value) {
     return value.isString() ? std::numeric_limits<double>::quiet_NaN() : value.arithmetic();
 }
@@ -25,8 +23,8 @@ RecordedPlot recordedPlot(const geometry::PlotParameters& params,
     plot.width = area.width();
     plot.height = area.height();
     plot.Miocolor = params.Miocolor;
-    plot.xCosine = vars.Risposta1.equalsNumber(kCosineAnswer);
-    plot.yCosine = vars.Risposta2.equalsNumber(kCosineAnswer);
+    plot.xCosine = vars.Risposta1.equalsNumber(geometry::kCosineAnswer);
+    plot.yCosine = vars.Risposta2.equalsNumber(geometry::kCosineAnswer);
     plot.chords = chords == geometry::Chords::On;
     plot.activation = activation;
     return plot;

@@ -7,16 +7,13 @@ namespace lumetra::output {
 
 namespace {
 
-constexpr std::int16_t kTicked = 7;
-constexpr std::int16_t kCleared = 0;
-
 // Passes the scale through and drops the drawing: a plot made without an
 // activation found the scale and origin of the last one, not its axes.
 class ScaleOnly final : public runtime::DrawTarget {
 public:
     explicit ScaleOnly(runtime::DrawTarget& target) : target_(target) {}
 
-    void setScaleMode(std::int16_t mode) override { target_.setScaleMode(mode); }
+    void setScaleMode(runtime::ScaleMode mode) override { target_.setScaleMode(mode); }
     void setScaleWidth(float width) override { target_.setScaleWidth(width); }
     void setScaleHeight(float height) override { target_.setScaleHeight(height); }
     float scaleWidth() const override { return target_.scaleWidth(); }
@@ -39,8 +36,8 @@ void replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
     const runtime::Value VALe(plot.VALe);
     const runtime::Value Incr(plot.Incr);
     std::int16_t Miocolor = plot.Miocolor;
-    vars.Risposta1 = plot.xCosine ? kTicked : kCleared;
-    vars.Risposta2 = plot.yCosine ? kTicked : kCleared;
+    vars.Risposta1 = plot.xCosine ? geometry::kCosineAnswer : geometry::kSineAnswer;
+    vars.Risposta2 = plot.yCosine ? geometry::kCosineAnswer : geometry::kSineAnswer;
     try {
         if (plot.activation) {
             geometry::setUpPlotFrame(target, vars, Incr, VALe);

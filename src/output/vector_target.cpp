@@ -10,7 +10,7 @@ QColor colourOf(runtime::Rgb colour) {
     return QColor::fromRgb(static_cast<QRgb>(colour) | 0xFF000000U);
 }
 
-void VectorTarget::setScaleMode(std::int16_t mode) {
+void VectorTarget::setScaleMode(runtime::ScaleMode mode) {
     scale_.setMode(mode, area_.width(), area_.height());
 }
 

@@ -24,7 +24,7 @@ public:
     // pixels, when that drawing was made on screen.
     void setArea(QSize area) { area_ = area; }
 
-    void setScaleMode(std::int16_t mode) override;
+    void setScaleMode(runtime::ScaleMode mode) override;
     void setScaleWidth(float width) override { scale_.setWidth(width); }
     void setScaleHeight(float height) override { scale_.setHeight(height); }
     float scaleWidth() const override { return scale_.width; }

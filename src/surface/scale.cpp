@@ -8,8 +8,6 @@ namespace lumetra::surface {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 void requireNonZero(float extent) {
     if (extent == 0.0F || !std::isfinite(extent)) {
         throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
@@ -18,35 +16,28 @@ void requireNonZero(float extent) {
 
 } // namespace
 
-void Scale::setMode(std::int16_t kind, double logicalWidth, double logicalHeight) {
+void Scale::setMode(runtime::ScaleMode kind, double logicalWidth, double logicalHeight) {
+    using runtime::ScaleMode;
     mode = kind;
-    if (kind == 7) {
+    if (kind == ScaleMode::Centimetres) {
         width = static_cast<float>(logicalWidth / kPixelsPerCentimetre);
         height = static_cast<float>(logicalHeight / kPixelsPerCentimetre);
-    } else if (kind == 1) {
-        width = static_cast<float>(logicalWidth * kTwipsPerPixel);
-        height = static_cast<float>(logicalHeight * kTwipsPerPixel);
+    } else if (kind == ScaleMode::Twips) {
+        width = static_cast<float>(logicalWidth * runtime::kTwipsPerPixel);
+        height = static_cast<float>(logicalHeight * runtime::kTwipsPerPixel);
     }
 }
 
 void Scale::setWidth(float extent) {
     requireNonZero(extent);
     width = extent;
-    mode = 0;
+    mode = runtime::ScaleMode::User;
 }
 
 void Scale::setHeight(float extent) {
     requireNonZero(extent);
     height = extent;
-    mode = 0;
-}
-
-double userToPixelExact(float user, float extent, int devicePixels) {
-    return static_cast<double>(user) * pixelsPerUnit(extent, devicePixels);
-}
-
-int userToPixel(float user, float extent, int devicePixels) {
-    return nearestPixel(userToPixelExact(user, extent, devicePixels));
+    mode = runtime::ScaleMode::User;
 }
 
 } // namespace lumetra::surface
