@@ -30,7 +30,7 @@ using lumetra::runtime::Value;
 // A target that only counts what it is asked to draw.
 class CountingTarget : public lumetra::runtime::DrawTarget {
 public:
-    void setScaleMode(std::int16_t) override {}
+    void setScaleMode(lumetra::runtime::ScaleMode) override {}
     void setScaleWidth(float width) override { width_ = width; }
     void setScaleHeight(float height) override { height_ = height; }
     float scaleWidth() const override { return width_; }

@@ -2,13 +2,13 @@
 # Builds the Debian package of an already built tree and checks what a user
 # would get: its fields, its files, that apt can resolve its dependencies and
 # that the packaged program starts. Checks the plain `cmake --install` too.
-# Usage: check_package.sh BUILD-FOLDER WORK-FOLDER (emptied first).
+# Usage: check_package.sh BUILD-FOLDER WORK-FOLDER APP-ID (work folder emptied first).
 set -uo pipefail
 
-[ $# -eq 2 ] || { echo "usage: $0 BUILD-FOLDER WORK-FOLDER" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: $0 BUILD-FOLDER WORK-FOLDER APP-ID" >&2; exit 2; }
 BUILD=$1
 WORK=$2
-APP_ID=io.github.lumetra.Lumetra
+APP_ID=$3
 
 fail() {
     echo "package: FAIL: $*" >&2
@@ -57,8 +57,10 @@ echo "package: fields of $(basename "$DEB")"
 depends=$(dpkg-deb --field "$DEB" Depends)
 echo "Depends: $depends"
 grep -Eq '(^|, )libqt6widgets6( |,|$)' <<<"$depends" || fail "Depends lacks the Qt 6 widgets library"
+grep -Eq '(^|, )libqt6printsupport6( |,|$)' <<<"$depends" || fail "Depends lacks Qt 6 print support"
 grep -Eq '(^|, )fonts-liberation( |,|$)' <<<"$depends" || fail "Depends lacks fonts-liberation"
-[ "$(dpkg-deb --field "$DEB" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
+[ "$(dpkg-deb --field "$DEB" Recommends)" = "qt6-wayland, qt6-translations-l10n" ] ||
+    fail "Recommends is not qt6-wayland, qt6-translations-l10n"
 [ "$(dpkg-deb --field "$DEB" Package)" = lumetra ] || fail "the package is not named lumetra"
 
 echo "package: contents"

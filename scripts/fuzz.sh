@@ -14,8 +14,7 @@ seconds="${FUZZ_SECONDS:-45}"
 build="$LUMETRA_ROOT/build-fuzz"
 targets=(fuzz_locale_number fuzz_calcola)
 
-CC=clang CXX=clang++ configure "$build" -DLUMETRA_FUZZ=ON -DLUMETRA_SANITIZE=ON \
-    -DBUILD_TESTING=OFF -DLUMETRA_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure fuzz
 cmake --build "$build" --target "${targets[@]}"
 
 work="$(mktemp -d)"

@@ -18,7 +18,7 @@ esac
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 folder="$LUMETRA_ROOT/build-release"
-configure "$folder" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETRA_BENCHMARKS=OFF
+configure release -DLUMETRA_BENCHMARKS=OFF
 cmake --build "$folder"
 rm -f "$folder"/lumetra_*.deb
 (cd "$folder" && cpack -G DEB >cpack.log 2>&1) || { cat "$folder/cpack.log" >&2; exit 1; }

@@ -4,6 +4,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-configure "$LUMETRA_ROOT/build"
+configure default
 cmake --build "$LUMETRA_ROOT/build" --target lumetra
 exec "$LUMETRA_ROOT/build/lumetra"

@@ -2,9 +2,12 @@
 # and configures and builds one build folder. Sourced, not run.
 
 LUMETRA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-liberation fontconfig librsvg2-bin)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev fonts-liberation
+    fontconfig librsvg2-bin)
 BENCH_PACKAGES=(libbenchmark-dev)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
+# Readers of the saved pictures that the tests check them with.
+TEST_PACKAGES=(poppler-utils librsvg2-bin)
 PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils)
 
 as_root() {
@@ -27,9 +30,7 @@ ensure_packages() {
     fi
 }
 
-# configure FOLDER [CMAKE OPTIONS...]
+# configure PRESET [CMAKE OPTIONS...]: the settings live in CMakePresets.json.
 configure() {
-    local folder="$1"
-    shift
-    cmake -S "$LUMETRA_ROOT" -B "$folder" -G Ninja "$@" >/dev/null
+    (cd "$LUMETRA_ROOT" && cmake --preset "$@" >/dev/null)
 }

@@ -9,21 +9,19 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${DESKTOP_PACKAGES[@]}" \
-    "${PACKAGE_PACKAGES[@]}"
+    "${TEST_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 
 strict=OFF
 if [ "${CI:-}" = "true" ]; then strict=ON; fi
 
-configure "$LUMETRA_ROOT/build" -DBUILD_TESTING=ON -DLUMETRA_WERROR="$strict" \
-    -DLUMETRA_END_TO_END=ON
-cmake --build "$LUMETRA_ROOT/build"
-ctest --test-dir "$LUMETRA_ROOT/build" --output-on-failure --no-tests=error
+cd "$LUMETRA_ROOT"
+configure default -DLUMETRA_WERROR="$strict"
+cmake --build --preset default
+ctest --preset default
 
 if [ "${CI:-}" = "true" ]; then
-    configure "$LUMETRA_ROOT/build-sanitize" -DBUILD_TESTING=ON -DLUMETRA_WERROR=ON \
-        -DLUMETRA_SANITIZE=ON -DLUMETRA_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
-    cmake --build "$LUMETRA_ROOT/build-sanitize"
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir "$LUMETRA_ROOT/build-sanitize" --output-on-failure --no-tests=error
+    configure sanitize
+    cmake --build --preset sanitize
+    ctest --preset sanitize
     bash "$LUMETRA_ROOT/scripts/fuzz.sh"
 fi

@@ -42,6 +42,23 @@ struct Digest {
 };
 
 struct Window : lumetra::testing::RecordingTarget {
+    // The scale mode and pen width in force, which the recorder does not keep.
+    void setScaleMode(ScaleMode mode) override {
+        scaleMode = mode;
+        RecordingTarget::setScaleMode(mode);
+    }
+    void setScaleWidth(float width) override {
+        scaleMode = ScaleMode::User;
+        RecordingTarget::setScaleWidth(width);
+    }
+    void setScaleHeight(float height) override {
+        scaleMode = ScaleMode::User;
+        RecordingTarget::setScaleHeight(height);
+    }
+    void setDrawWidth(std::int16_t width) override {
+        drawWidth = width;
+        RecordingTarget::setDrawWidth(width);
+    }
     void plot(const Value& a, const Value& b, const Value& e, Chords chords) {
         int error = 0;
         try {
@@ -62,9 +79,11 @@ struct Window : lumetra::testing::RecordingTarget {
             inside = inside && std::min({op.x1, op.x2, op.y1, op.y2}) >= 0.0F &&
                      std::max(op.x1, op.x2) <= 2 * vars.CX && std::max(op.y1, op.y2) <= 2 * vars.CY;
         }
-        digest.add(drawWidth(), scaleMode(), scaleWidth(), scaleHeight());
+        digest.add(drawWidth, scaleMode, scaleWidth(), scaleHeight());
         return inside;
     }
+    ScaleMode scaleMode = ScaleMode::Twips;
+    std::int16_t drawWidth = 1;
     PlotVariables vars;
     std::int16_t Miocolor = 0;
     Digest digest;

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/form_id.h"
+#include "forms/host.h"
 
 #include <optional>
 
 namespace lumetra::app {
+
+using forms::FormId;
 
 // Decides when a window's activation handler runs. The platform reports
 // activation late, sometimes twice, and also when the user comes back from

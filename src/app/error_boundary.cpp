@@ -13,8 +13,7 @@ void runGuarded(UserInterface& ui, QWidget* window, const std::function<void()>&
     } catch (const runtime::RunTimeError& error) {
         ui.message(window, QString::fromUtf8(error.message()));
     } catch (const std::bad_alloc&) {
-        ui.message(window,
-                   QString::fromUtf8(runtime::messageFor(runtime::ErrorCode::OutOfMemory)));
+        ui.message(window, QString::fromUtf8(runtime::messageFor(runtime::ErrorCode::OutOfMemory)));
     }
 }
 

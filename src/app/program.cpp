@@ -6,6 +6,7 @@
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
+#include "resources/layout.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -21,6 +22,20 @@ Program::~Program() {
 }
 
 namespace {
+const resources::WindowLayout& layoutOf(FormId id) {
+    switch (id) {
+    case FormId::Form1:
+        return resources::form1Layout();
+    case FormId::Form2:
+        return resources::form2Layout();
+    case FormId::Form3:
+        return resources::form3Layout();
+    case FormId::Form4:
+        return resources::form4Layout();
+    }
+    return resources::form1Layout();
+}
+
 // Get-or-create: the window object is made on its first reference and kept.
 template <typename Form> Form& getOrCreate(std::unique_ptr<Form>& slot, Program& program) {
     if (!slot) {
@@ -76,11 +91,8 @@ bool Program::exists(FormId id) const {
 
 void Program::show(FormId id) {
     QWidget& w = window(id);
-    // The calibration factor found on one window serves another: the three
-    // later windows open maximized so that their client areas match.
-    const bool maximized = id != FormId::Form1;
     if (!w.isVisible() || w.isMinimized()) {
-        if (maximized) {
+        if (layoutOf(id).maximized) {
             w.showMaximized();
         } else {
             w.showNormal();
@@ -88,6 +100,18 @@ void Program::show(FormId id) {
     }
     w.raise();
     w.activateWindow();
+}
+
+void Program::message(QWidget* window, const QString& text) {
+    ui_.message(window, text);
+}
+
+const runtime::Value& Program::calibrationFactor() {
+    return form2().Incr();
+}
+
+geometry::PlotParameters Program::plotParameters() {
+    return form3().plotParameters();
 }
 
 void Program::end() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/activation_tracker.h"
-#include "app/form_id.h"
+#include "forms/host.h"
 
 #include <QObject>
 
@@ -19,12 +19,14 @@ class Form4;
 
 namespace lumetra::app {
 
+using forms::FormId;
+
 class UserInterface;
 
 // The program's four windows and what happens between them: one object per
 // window, created on first reference and kept until the program ends; Show;
 // activation; program end; the error boundary around every handler.
-class Program : public QObject {
+class Program : public QObject, public forms::Host {
 public:
     explicit Program(UserInterface& ui);
     ~Program() override;
@@ -40,18 +42,15 @@ public:
     QWidget& window(FormId id);
     bool exists(FormId id) const;
 
-    // Makes the window visible, brings it to the front and activates it,
-    // modeless. Its activation handler runs when the platform reports it active.
-    void show(FormId id);
-
-    // Ends the program at once.
-    void end();
+    // The window's activation handler runs when the platform reports it active.
+    void show(FormId id) override;
+    void end() override;
     bool ended() const { return ended_; }
+    void run(QWidget* window, const std::function<void()>& handler) override;
+    void message(QWidget* window, const QString& text) override;
+    const runtime::Value& calibrationFactor() override;
+    geometry::PlotParameters plotParameters() override;
 
-    // Runs a handler of `window` through the error boundary.
-    void run(QWidget* window, const std::function<void()>& handler);
-
-    UserInterface& ui() { return ui_; }
     const ActivationTracker& tracker() const { return tracker_; }
 
     // The platform reports `window` active; runs its Form_Activate when the

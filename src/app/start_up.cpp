@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace lumetra::app {
 
@@ -18,8 +21,16 @@ void prepareApplication() {
     QApplication::setFont(font);
     // Not the display name: Qt would append it to every window caption.
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // The few settings kept between runs: ~/.config/LUMETRA/LUMETRA.conf.
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kApplicationTitle));
     // Lets a Wayland desktop match the windows to the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(LUMETRA_APP_ID));
+    // Qt's own dialogs and buttons in the user's language, like the rest.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
 }
 
 } // namespace lumetra::app

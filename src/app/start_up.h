@@ -3,7 +3,8 @@
 namespace lumetra::app {
 
 // Application-wide settings made once before any window exists: the window
-// font, the stand-in faces for missing fonts, and the application's name.
+// font, the stand-in faces for missing fonts, the names the settings go by,
+// and the translation of Qt's own dialogs.
 void prepareApplication();
 
 } // namespace lumetra::app

@@ -1,15 +1,14 @@
 #include "app/user_interface.h"
 
+#include "app/message_box.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace lumetra::app {
 
 void DesktopInterface::message(QWidget* window, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), text,
-                    QMessageBox::Ok, window);
-    box.setObjectName(QStringLiteral("messageBox"));
-    box.exec();
+    messageBox(window, text)->exec();
 }
 
 void DesktopInterface::endProgram() {

@@ -11,10 +11,14 @@ constexpr int kCaptionPadding = 2;
 
 CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {
     setFocusPolicy(Qt::NoFocus);
+    // Painted whole in the button face, as the platform's frames are: drawing
+    // on the window never shows through the frame or between its controls.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CaptionFrame::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Button));
     const QFontMetrics metrics(font());
     const int top = metrics.height() / 2;
     // An etched line: a shadow line with a highlight just inside it.

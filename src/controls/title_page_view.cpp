@@ -17,7 +17,7 @@ TitlePageView::TitlePageView(QWidget* parent)
 
 QPointF TitlePageView::textOrigin(int paragraph, double leftUnits) {
     const resources::TitlePage& page = resources::titlePage();
-    const double twips = resources::kTwipsPerPixel;
+    const double twips = runtime::kTwipsPerPixel;
     return {leftUnits * page.twipsPerUnit() / twips, page.baselineTwips(paragraph) / twips};
 }
 

@@ -1,6 +1,7 @@
 #include "controls/wrapping_button.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextLayout>
@@ -66,6 +67,20 @@ void WrappingButton::paintEvent(QPaintEvent* /*event*/) {
         painter.drawText(QRect(area.left(), y, area.width(), lineHeight), Qt::AlignCenter, shown);
         y += lineHeight;
     }
+}
+
+void WrappingButton::keyPressEvent(QKeyEvent* event) {
+    // Qt leaves Enter to default buttons only; Return and the keypad's Enter
+    // both count, without other modifiers.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) {
+        click();
+    }
+    event->accept();
 }
 
 } // namespace lumetra::controls

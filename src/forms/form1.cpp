@@ -1,6 +1,5 @@
 #include "forms/form1.h"
 
-#include "app/program.h"
 #include "forms/handler_binding.h"
 #include "resources/layout.h"
 
@@ -8,15 +7,14 @@
 
 namespace lumetra::forms {
 
-Form1::Form1(app::Program& program)
-    : program_(program), controls_(buildWindow(*this, resources::form1Layout())) {
-    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+Form1::Form1(Host& host) : host_(host), controls_(buildWindow(*this, resources::form1Layout())) {
+    bindHandler(host_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
                 &QPushButton::clicked, &Form1::Command1_Click);
     firstFocus(controls_, resources::form1Layout())->setFocus();
 }
 
 void Form1::Command1_Click() {
-    program_.show(app::FormId::Form2);
+    host_.show(FormId::Form2);
 }
 
 } // namespace lumetra::forms

@@ -1,7 +1,5 @@
 #include "forms/form2.h"
 
-#include "app/program.h"
-#include "app/user_interface.h"
 #include "forms/handler_binding.h"
 #include "resources/layout.h"
 #include "runtime/checked_numbers.h"
@@ -13,14 +11,14 @@
 
 namespace lumetra::forms {
 
-Form2::Form2(app::Program& program)
-    : program_(program), controls_(buildWindow(*this, resources::form2Layout())),
+Form2::Form2(Host& host)
+    : host_(host), controls_(buildWindow(*this, resources::form2Layout())),
       scroll_(controls_.get<QScrollBar>(QStringLiteral("HScroll1"))),
       text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))) {
-    bindHandler(program_, this, scroll_, &QScrollBar::valueChanged, &Form2::HScroll1_Change);
-    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+    bindHandler(host_, this, scroll_, &QScrollBar::valueChanged, &Form2::HScroll1_Change);
+    bindHandler(host_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
                 &QPushButton::clicked, &Form2::Command1_Click);
-    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command3")),
+    bindHandler(host_, this, controls_.get<QPushButton>(QStringLiteral("Command3")),
                 &QPushButton::clicked, &Form2::Command3_Click);
     scroll_->setFocus();
 }
@@ -50,14 +48,14 @@ void Form2::HScroll1_Change() {
 
 void Form2::Command1_Click() {
     if (geometry::passesGate(vars_.Incr)) {
-        program_.show(app::FormId::Form3);
+        host_.show(FormId::Form3);
     } else {
-        program_.ui().message(this, QStringLiteral("Impostare la risoluzione SCHERMO"));
+        host_.message(this, QStringLiteral("Impostare la risoluzione SCHERMO"));
     }
 }
 
 void Form2::Command3_Click() {
-    program_.end();
+    host_.end();
 }
 
 void Form2::COORDINATE() {

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "forms/form_builder.h"
+#include "forms/host.h"
 #include "geometry/calibration_figure.h"
 #include "surface/surface_window.h"
 
 class QLineEdit;
 class QScrollBar;
-
-namespace lumetra::app {
-class Program;
-}
 
 namespace lumetra::forms {
 
@@ -17,7 +14,7 @@ namespace lumetra::forms {
 // looks round, which fixes the factor Incr that the plot window scales by.
 class Form2 : public surface::SurfaceWindow {
 public:
-    explicit Form2(app::Program& program);
+    explicit Form2(Host& host);
 
     const Controls& controls() const { return controls_; }
     const geometry::CalibrationVariables& variables() const { return vars_; }
@@ -36,7 +33,7 @@ public:
 private:
     void showFactor();
 
-    app::Program& program_;
+    Host& host_;
     Controls controls_;
     QScrollBar* scroll_;
     QLineEdit* text1_;

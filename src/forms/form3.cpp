@@ -1,7 +1,5 @@
 #include "forms/form3.h"
 
-#include "app/program.h"
-#include "app/user_interface.h"
 #include "forms/handler_binding.h"
 #include "resources/layout.h"
 #include "runtime/locale_numbers.h"
@@ -12,19 +10,18 @@
 namespace lumetra::forms {
 
 namespace {
-constexpr std::int16_t kLastColourBeforeWrap = 14;
 const QColor kWhite(0xFF, 0xFF, 0xFF);
 const QColor kRed(0xFF, 0x00, 0x00);
 } // namespace
 
-Form3::Form3(app::Program& program)
-    : program_(program), controls_(buildWindow(*this, resources::form3Layout())),
+Form3::Form3(Host& host)
+    : host_(host), controls_(buildWindow(*this, resources::form3Layout())),
       text1_(controls_.get<QLineEdit>(QStringLiteral("Text1"))),
       text2_(controls_.get<QLineEdit>(QStringLiteral("Text2"))),
       text5_(controls_.get<QLineEdit>(QStringLiteral("Text5"))) {
-    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
+    bindHandler(host_, this, controls_.get<QPushButton>(QStringLiteral("Command1")),
                 &QPushButton::clicked, &Form3::Command1_Click);
-    bindHandler(program_, this, controls_.get<QPushButton>(QStringLiteral("Command2")),
+    bindHandler(host_, this, controls_.get<QPushButton>(QStringLiteral("Command2")),
                 &QPushButton::clicked, &Form3::Command2_Click);
     text1_->setFocus();
 }
@@ -52,7 +49,7 @@ void Form3::readField(QLineEdit* field, runtime::Value& variable, const QString&
         variable = *number;
         return;
     }
-    program_.ui().message(this, message);
+    host_.message(this, message);
     field->setText(QString());
     paint(field, kRed);
     variable = "";
@@ -83,14 +80,14 @@ void Form3::Command2_Click() {
     if (VALe_.equalsText("")) {
         return;
     }
-    if (Miocolor_ > kLastColourBeforeWrap) {
+    if (Miocolor_ > geometry::kLastCurveColour) {
         Miocolor_ = 0;
     }
-    program_.show(app::FormId::Form4);
+    host_.show(FormId::Form4);
 }
 
 void Form3::Command1_Click() {
-    program_.end();
+    host_.end();
 }
 
 } // namespace lumetra::forms

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "forms/form_builder.h"
+#include "forms/host.h"
 #include "geometry/plot_variables.h"
 #include "runtime/value.h"
 
 #include <QWidget>
 
 class QLineEdit;
-
-namespace lumetra::app {
-class Program;
-}
 
 namespace lumetra::forms {
 
@@ -19,7 +16,7 @@ namespace lumetra::forms {
 // colour counter that every plot advances.
 class Form3 : public QWidget {
 public:
-    explicit Form3(app::Program& program);
+    explicit Form3(Host& host);
 
     const Controls& controls() const { return controls_; }
 
@@ -43,7 +40,7 @@ private:
     void readField(QLineEdit* field, runtime::Value& variable, const QString& message);
     static void paint(QLineEdit* field, QColor colour);
 
-    app::Program& program_;
+    Host& host_;
     Controls controls_;
     QLineEdit* text1_;
     QLineEdit* text2_;

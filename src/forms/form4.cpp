@@ -1,9 +1,7 @@
 #include "forms/form4.h"
 
-#include "app/program.h"
-#include "forms/form2.h"
-#include "forms/form3.h"
 #include "forms/handler_binding.h"
+#include "forms/picture_menu.h"
 #include "geometry/plot_frame.h"
 #include "resources/layout.h"
 
@@ -12,41 +10,55 @@
 
 namespace lumetra::forms {
 
-namespace {
-constexpr std::int16_t kTicked = 7;
-constexpr std::int16_t kCleared = 0;
-} // namespace
-
-Form4::Form4(app::Program& program)
-    : program_(program), controls_(buildWindow(*this, resources::form4Layout())),
+Form4::Form4(Host& host)
+    : host_(host), controls_(buildWindow(*this, resources::form4Layout())),
       check1_(controls_.get<QCheckBox>(QStringLiteral("Check1"))),
       check2_(controls_.get<QCheckBox>(QStringLiteral("Check2"))) {
     // A check box's click handler runs after its state has changed.
-    bindHandler(program_, this, check1_, &QCheckBox::clicked, &Form4::Check1_Click);
-    bindHandler(program_, this, check2_, &QCheckBox::clicked, &Form4::Check2_Click);
+    bindHandler(host_, this, check1_, &QCheckBox::clicked, &Form4::Check1_Click);
+    bindHandler(host_, this, check2_, &QCheckBox::clicked, &Form4::Check2_Click);
     const std::pair<const char*, void (Form4::*)()> buttons[] = {
         {"Command1", &Form4::Command1_Click}, {"Command2", &Form4::Command2_Click},
         {"Command3", &Form4::Command3_Click}, {"Command4", &Form4::Command4_Click},
         {"Command5", &Form4::Command5_Click}, {"Command6", &Form4::Command6_Click},
     };
     for (const auto& [name, handler] : buttons) {
-        bindHandler(program_, this, controls_.get<QPushButton>(QString::fromLatin1(name)),
+        bindHandler(host_, this, controls_.get<QPushButton>(QString::fromLatin1(name)),
                     &QPushButton::clicked, handler);
     }
     firstFocus(controls_, resources::form4Layout())->setFocus();
+    pictureMenu_ =
+        new PictureMenu(*this, record_, [this](const QString& text) { host_.message(this, text); });
 }
 
 runtime::Value Form4::answerOf(const QCheckBox* box) {
-    return box->isChecked() ? kTicked : kCleared;
+    return box->isChecked() ? geometry::kCosineAnswer : geometry::kSineAnswer;
 }
 
 void Form4::Form_Activate() {
-    geometry::setUpPlotFrame(surface(), vars_, program_.form2().Incr(), program_.form3().VALe());
-    plot(geometry::Chords::Off);
+    frameIncr_ = host_.calibrationFactor();
+    remember(geometry::Chords::Off, true);
+    geometry::setUpPlotFrame(surface(), vars_, frameIncr_, host_.plotParameters().VALe);
+    draw(geometry::Chords::Off);
 }
 
 void Form4::plot(geometry::Chords chords) {
-    geometry::CALCOLA(surface(), vars_, program_.form3().plotParameters(), chords);
+    remember(chords, false);
+    draw(chords);
+}
+
+void Form4::remember(geometry::Chords chords, bool activation) {
+    record_.add(output::recordedPlot(host_.plotParameters(), vars_, frameIncr_,
+                                     surface().logicalSize(), chords, activation));
+}
+
+void Form4::draw(geometry::Chords chords) {
+    geometry::CALCOLA(surface(), vars_, host_.plotParameters(), chords);
+}
+
+void Form4::clear() {
+    surface().cls();
+    record_.clear();
 }
 
 void Form4::Check1_Click() {
@@ -58,16 +70,16 @@ void Form4::Check2_Click() {
 }
 
 void Form4::Command1_Click() {
-    program_.show(app::FormId::Form3);
+    host_.show(FormId::Form3);
 }
 
 void Form4::Command2_Click() {
-    surface().cls();
-    program_.show(app::FormId::Form3);
+    clear();
+    host_.show(FormId::Form3);
 }
 
 void Form4::Command3_Click() {
-    program_.end();
+    host_.end();
 }
 
 void Form4::Command4_Click() {
@@ -79,7 +91,7 @@ void Form4::Command5_Click() {
 }
 
 void Form4::Command6_Click() {
-    surface().cls();
+    clear();
     Form_Activate();
 }
 

@@ -1,26 +1,29 @@
 #pragma once
 
 #include "forms/form_builder.h"
+#include "forms/host.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
+#include "output/plot_record.h"
 #include "surface/surface_window.h"
 
 class QCheckBox;
 
-namespace lumetra::app {
-class Program;
-}
-
 namespace lumetra::forms {
+
+class PictureMenu;
 
 // The plot window: every activation sets the scale from the calibration
 // factor, draws the axes and plots one more curve over the earlier ones.
 class Form4 : public surface::SurfaceWindow {
 public:
-    explicit Form4(app::Program& program);
+    explicit Form4(Host& host);
 
     const Controls& controls() const { return controls_; }
     const geometry::PlotVariables& variables() const { return vars_; }
+    // What was plotted since the last clear, for the picture saved, copied or printed.
+    const output::PlotRecord& record() const { return record_; }
+    PictureMenu& pictureMenu() { return *pictureMenu_; }
 
     void Form_Activate();
     void Check1_Click();
@@ -34,13 +37,21 @@ public:
 
 private:
     void plot(geometry::Chords chords);
+    // Keeps the plot about to run in the record, so that one that stops on an
+    // error is kept as far as it goes.
+    void remember(geometry::Chords chords, bool activation);
+    void draw(geometry::Chords chords);
+    void clear();
     static runtime::Value answerOf(const QCheckBox* box);
 
-    app::Program& program_;
+    Host& host_;
     Controls controls_;
     QCheckBox* check1_;
     QCheckBox* check2_;
     geometry::PlotVariables vars_;
+    runtime::Value frameIncr_; // the calibration factor of the last activation
+    output::PlotRecord record_;
+    PictureMenu* pictureMenu_;
 };
 
 } // namespace lumetra::forms

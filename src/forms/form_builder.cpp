@@ -2,13 +2,13 @@
 
 #include "controls/caption_frame.h"
 #include "controls/face.h"
+#include "controls/stepping_scroll_bar.h"
 #include "controls/title_page_view.h"
 #include "controls/wrapping_button.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <vector>
@@ -50,6 +50,15 @@ QFont fontOf(const resources::FontStyle& entry) {
     return font;
 }
 
+// An opaque background in the button face, as the platform's labels and check
+// boxes have: drawing on the window never shows through them.
+void fillWithButtonFace(QWidget& control) {
+    control.setAutoFillBackground(true);
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    control.setPalette(palette);
+}
+
 QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
     const QString caption = text(entry.caption);
     switch (entry.kind) {
@@ -59,9 +68,8 @@ QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
         auto* label = new QLabel(caption, parent);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setAutoFillBackground(true);
+        fillWithButtonFace(*label);
         QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::Button));
         palette.setColor(QPalette::WindowText, palette.color(QPalette::ButtonText));
         label->setPalette(palette);
         return label;
@@ -72,7 +80,7 @@ QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
         return edit;
     }
     case ControlKind::HScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        auto* bar = new controls::SteppingScrollBar(Qt::Horizontal, parent);
         bar->setRange(entry.scroll->minimum, entry.scroll->maximum);
         bar->setSingleStep(entry.scroll->smallChange);
         bar->setPageStep(entry.scroll->largeChange);
@@ -84,8 +92,11 @@ QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
         bar->setFocusPolicy(Qt::StrongFocus);
         return bar;
     }
-    case ControlKind::CheckBox:
-        return new QCheckBox(caption, parent);
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(caption, parent);
+        fillWithButtonFace(*box);
+        return box;
+    }
     case ControlKind::Frame:
         return new controls::CaptionFrame(caption, parent);
     case ControlKind::TitlePage:

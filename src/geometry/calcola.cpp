@@ -19,9 +19,7 @@ namespace {
 
 constexpr double kSweepEnd = 90.0;
 constexpr double kSweepStep = 0.1;
-constexpr double kCosineAnswer = 7.0;
 constexpr std::int16_t kChordEvery = 15;
-constexpr std::int16_t kLastCurveColour = 14;
 constexpr std::int16_t kPointWidth = 3;
 constexpr std::int16_t kChordWidth = 1;
 

@@ -20,7 +20,7 @@ bool passesGate(const runtime::Value& incr) {
 }
 
 void setUpScaleAndAxes(runtime::DrawTarget& target, CalibrationVariables& vars) {
-    target.setScaleMode(0);
+    target.setScaleMode(runtime::ScaleMode::User);
     target.setDrawWidth(1);
     target.setScaleWidth(kCalibrationScaleWidth);
     target.setScaleHeight(

@@ -11,7 +11,7 @@ void setUpPlotFrame(runtime::DrawTarget& target, PlotVariables& vars, const runt
     vars.P1 = runtime::degreesToRadiansFactor();
     vars.Ve = VALe;
     // Centimetres first: it only brings the origin back to the top-left corner.
-    target.setScaleMode(7);
+    target.setScaleMode(runtime::ScaleMode::Centimetres);
     target.setDrawWidth(2);
     target.setScaleWidth(kPlotScaleWidth);
     target.setScaleHeight(toSingle(static_cast<double>(target.scaleWidth()) * Incr.arithmetic()));

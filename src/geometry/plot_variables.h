@@ -6,6 +6,14 @@
 
 namespace lumetra::geometry {
 
+// A ticked check box answers 7, a cleared one 0; 7 selects the cosine factor.
+inline constexpr std::int16_t kCosineAnswer = 7;
+inline constexpr std::int16_t kSineAnswer = 0;
+
+// The colour counter's last value before a plot wraps it back to 1; the
+// parameter window starts it again from 0 when it has run past this.
+inline constexpr std::int16_t kLastCurveColour = 14;
+
 // The plot window's variables: the set-up that activation leaves for the
 // curve construction, the two check-box answers, and the values the curve
 // construction keeps from its last pass.

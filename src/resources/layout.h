@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/draw_target.h"
+
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -9,8 +11,6 @@ namespace lumetra::resources {
 // Window layouts as data: positions and sizes in twips, captions in UTF-8.
 // The windows are built from these tables and a test walks them against the
 // built widgets, so that nothing can drift between the two.
-
-inline constexpr int kTwipsPerPixel = 15;
 
 enum class ControlKind { CommandButton, Label, TextBox, HScrollBar, CheckBox, Frame, TitlePage };
 
@@ -59,6 +59,8 @@ struct WindowLayout {
     std::string_view caption;
     int clientWidth;  // twips
     int clientHeight; // twips
+    // The three later windows open maximized, so that the calibration factor
+    // found on one serves the others: their client areas match.
     bool maximized;
     std::vector<ControlLayout> controls; // in the layout's order
 };
@@ -73,7 +75,7 @@ const WindowLayout& form4Layout();
 const ControlLayout& control(const WindowLayout& window, std::string_view name);
 
 inline constexpr int twipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
+    return twips / runtime::kTwipsPerPixel;
 }
 
 } // namespace lumetra::resources

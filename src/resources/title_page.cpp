@@ -4,12 +4,9 @@ namespace lumetra::resources {
 
 const TitlePage& titlePage() {
     static const TitlePage page{10208.0,
-                                7841.0,
                                 4258.0,
-                                3268.0,
                                 86.0,
                                 113.4,
-                                100.0,
                                 "Courier New",
                                 12.0,
                                 {

@@ -16,13 +16,10 @@ struct TitleLine {
 };
 
 struct TitlePage {
-    double widthTwips; // the page picture, 10208 x 7841 twips
-    double heightTwips;
-    double widthUnits; // its drawing space, 4258 x 3268 units
-    double heightUnits;
+    double widthTwips; // the page picture, 10208 twips across
+    double widthUnits; // its drawing space, 4258 units across
     double firstBaselineUnits;
     double lineSpacingUnits;
-    double characterHeightUnits;
     std::string_view fontFamily;
     double pointSize;
     std::vector<TitleLine> lines; // only the paragraphs that show text
@@ -31,7 +28,6 @@ struct TitlePage {
     double baselineTwips(int paragraph) const {
         return (firstBaselineUnits + lineSpacingUnits * (paragraph - 1)) * twipsPerUnit();
     }
-    double leftTwips(const TitleLine& line) const { return line.leftUnits * twipsPerUnit(); }
 };
 
 const TitlePage& titlePage();

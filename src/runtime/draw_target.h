@@ -8,6 +8,14 @@
 
 namespace lumetra::runtime {
 
+// The kinds of scale a window's drawing code uses. A surface starts in twips;
+// centimetres puts the origin back at the top-left corner; setting a width or
+// a height makes the scale a user scale.
+enum class ScaleMode : std::int16_t { User = 0, Twips = 1, Centimetres = 7 };
+
+// Window geometry is given in twips, 1/1440 inch: 15 to a pixel at 96 dots per inch.
+inline constexpr int kTwipsPerPixel = 15;
+
 // A point to draw: where, in user units, and its colour; none is the window's
 // foreground colour.
 struct Dot {
@@ -24,8 +32,8 @@ class DrawTarget {
 public:
     virtual ~DrawTarget() = default;
 
-    // 0: user scale (keeps the current values); 7: centimetres, origin at (0, 0).
-    virtual void setScaleMode(std::int16_t mode) = 0;
+    // User keeps the current values; Centimetres puts the origin at (0, 0).
+    virtual void setScaleMode(ScaleMode mode) = 0;
     virtual void setScaleWidth(float width) = 0;
     virtual void setScaleHeight(float height) = 0;
     virtual float scaleWidth() const = 0;

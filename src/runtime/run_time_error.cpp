@@ -10,8 +10,6 @@ std::string messageFor(ErrorCode code) {
         return "Overflow";
     case ErrorCode::OutOfMemory:
         return "Memoria esaurita";
-    case ErrorCode::DivisionByZero:
-        return "Divisione per zero";
     case ErrorCode::TypeMismatch:
         return "Tipo non corrispondente";
     }

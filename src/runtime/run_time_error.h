@@ -10,7 +10,6 @@ enum class ErrorCode {
     InvalidCall = 5,
     Overflow = 6,
     OutOfMemory = 7,
-    DivisionByZero = 11,
     TypeMismatch = 13,
 };
 

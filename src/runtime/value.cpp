@@ -8,9 +8,6 @@ double Value::arithmetic() const {
     if (const auto* d = std::get_if<double>(&data_)) {
         return *d;
     }
-    if (const auto* f = std::get_if<float>(&data_)) {
-        return *f;
-    }
     if (const auto* i = std::get_if<std::int16_t>(&data_)) {
         return *i;
     }

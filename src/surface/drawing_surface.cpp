@@ -13,24 +13,25 @@ namespace lumetra::surface {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
-void requireNonZero(float extent) {
-    if (extent == 0.0F || !std::isfinite(extent)) {
-        throw runtime::RunTimeError(runtime::ErrorCode::InvalidCall);
-    }
+QSize devicePixels(QSize logicalSize, qreal devicePixelRatio) {
+    return {static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
+            static_cast<int>(std::lround(logicalSize.height() * devicePixelRatio))};
 }
 
 // Clips the segment p0-p1 to [lo, hi] on both axes (Liang-Barsky); false when
-// nothing of it is left.
+// nothing of it is left. An end cut by an edge is put on that edge exactly:
+// far-off ends would leave rounding errors larger than the area.
 bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX,
                  double hiY) {
     double t0 = 0.0;
     double t1 = 1.0;
+    int enter = -1;
+    int leave = -1;
     const double dx = x1 - x0;
     const double dy = y1 - y0;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x0 - loX, hiX - x0, y0 - loY, hiY - y0};
+    const double edge[4] = {loX, hiX, loY, hiY};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0) {
@@ -39,10 +40,12 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, dou
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
+        if (p[i] < 0.0 && t > t0) {
+            t0 = t;
+            enter = i;
+        } else if (p[i] > 0.0 && t < t1) {
+            t1 = t;
+            leave = i;
         }
         if (t0 > t1) {
             return false;
@@ -50,10 +53,10 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1, double loX, dou
     }
     const double sx = x0;
     const double sy = y0;
-    x0 = sx + t0 * dx;
-    y0 = sy + t0 * dy;
-    x1 = sx + t1 * dx;
-    y1 = sy + t1 * dy;
+    x0 = enter == 0 || enter == 1 ? edge[enter] : sx + t0 * dx;
+    y0 = enter == 2 || enter == 3 ? edge[enter] : sy + t0 * dy;
+    x1 = leave == 0 || leave == 1 ? edge[leave] : sx + t1 * dx;
+    y1 = leave == 2 || leave == 3 ? edge[leave] : sy + t1 * dy;
     return true;
 }
 
@@ -76,15 +79,31 @@ void DrawingSurface::setChangeListener(std::function<void()> listener) {
 
 void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     logicalSize = logicalSize.expandedTo(QSize(1, 1));
-    const QSize pixels(static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
-                       static_cast<int>(std::lround(logicalSize.height() * devicePixelRatio)));
-    if (pixels == image_.size() && devicePixelRatio == ratio_) {
+    const QSize pixels = devicePixels(logicalSize, devicePixelRatio);
+    if (pixels == QSize(width_, height_) && devicePixelRatio == ratio_) {
         logicalSize_ = logicalSize;
         return;
     }
-    QImage next(pixels, QImage::Format_RGB32);
-    if (next.isNull()) {
+    if (!retain(logicalSize, devicePixelRatio)) {
         return; // no memory for the larger picture: keep the one there is
+    }
+    width_ = pixels.width();
+    height_ = pixels.height();
+    updatePen();
+    logicalSize_ = logicalSize;
+    // A scale that follows the client size keeps following it; a user scale stays.
+    setScaleMode(scale_.mode);
+    changed();
+}
+
+bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
+    const QSize retained = retainedSize_.expandedTo(logicalSize);
+    if (retained == retainedSize_ && devicePixelRatio == ratio_) {
+        return true;
+    }
+    QImage next(devicePixels(retained, devicePixelRatio), QImage::Format_RGB32);
+    if (next.isNull()) {
+        return false;
     }
     next.fill(background_);
     next.setDevicePixelRatio(devicePixelRatio);
@@ -92,40 +111,24 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     // scaled pixel for pixel to the same place in the window.
     QPainter(&next).drawImage(QPoint(0, 0), image_);
     image_ = std::move(next);
-    width_ = image_.width();
-    height_ = image_.height();
     stride_ = image_.bytesPerLine();
-    logicalSize_ = logicalSize;
+    retainedSize_ = retained;
     ratio_ = devicePixelRatio;
-    updatePen();
-    // A scale that follows the client size keeps following it; a user scale stays.
-    setScaleMode(scale_.mode);
-    changed();
+    return true;
 }
 
-void DrawingSurface::setScaleMode(std::int16_t mode) {
-    scale_.mode = mode;
-    if (mode == 7) {
-        scale_.width = static_cast<float>(logicalSize_.width() / kPixelsPerCentimetre);
-        scale_.height = static_cast<float>(logicalSize_.height() / kPixelsPerCentimetre);
-    } else if (mode == 1) {
-        scale_.width = static_cast<float>(logicalSize_.width() * kTwipsPerPixel);
-        scale_.height = static_cast<float>(logicalSize_.height() * kTwipsPerPixel);
-    }
+void DrawingSurface::setScaleMode(runtime::ScaleMode mode) {
+    scale_.setMode(mode, logicalSize_.width(), logicalSize_.height());
     updateMapping();
 }
 
 void DrawingSurface::setScaleWidth(float width) {
-    requireNonZero(width);
-    scale_.width = width;
-    scale_.mode = 0;
+    scale_.setWidth(width);
     updateMapping();
 }
 
 void DrawingSurface::setScaleHeight(float height) {
-    requireNonZero(height);
-    scale_.height = height;
-    scale_.mode = 0;
+    scale_.setHeight(height);
     updateMapping();
 }
 

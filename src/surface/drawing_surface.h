@@ -13,16 +13,19 @@
 
 namespace lumetra::surface {
 
-// The drawing surface of one window, retained in an image of its client area
-// at the screen's device pixel ratio. Pen widths count in device-independent
-// pixels, so a dot is as large on a 2x screen as on a 1x one, and sharper.
-// Nothing is anti-aliased.
+// The drawing surface of one window, retained in an image at the screen's
+// device pixel ratio. The image is as large as the largest client area the
+// window has had, so a shrink and regrow loses nothing; drawing maps to and is
+// clipped by the current client area, at the image's top-left. Pen widths
+// count in device-independent pixels, so a dot is as large on a 2x screen as
+// on a 1x one, and sharper. Nothing is anti-aliased.
 class DrawingSurface final : public runtime::DrawTarget {
 public:
     DrawingSurface(QColor foreground, QColor background);
 
     // The client area changed size or moved to a screen with another pixel
-    // ratio; what was drawn stays at the top-left, new parts are background.
+    // ratio; what was drawn stays at the top-left, parts never drawn on are
+    // background.
     void resize(QSize logicalSize, qreal devicePixelRatio);
     void setColours(QColor foreground, QColor background);
 
@@ -31,14 +34,14 @@ public:
     qreal devicePixelRatio() const { return ratio_; }
     QColor foreground() const { return foreground_; }
     QColor background() const { return background_; }
-    std::int16_t scaleMode() const { return scale_.mode; }
+    runtime::ScaleMode scaleMode() const { return scale_.mode; }
     std::int16_t drawWidth() const { return drawWidth_; }
 
     // Called once when the image first changes after `markPainted`.
     void setChangeListener(std::function<void()> listener);
     void markPainted() { dirty_ = false; }
 
-    void setScaleMode(std::int16_t mode) override;
+    void setScaleMode(runtime::ScaleMode mode) override;
     void setScaleWidth(float width) override;
     void setScaleHeight(float height) override;
     float scaleWidth() const override { return scale_.width; }
@@ -65,8 +68,12 @@ private:
         }
     }
     void notifyChange();
+    // Grows the image to hold a client area of `logicalSize` at
+    // `devicePixelRatio`; false when there is no memory for it.
+    bool retain(QSize logicalSize, qreal devicePixelRatio);
 
     QImage image_;
+    QSize retainedSize_; // the largest client area so far, device-independent
     QSize logicalSize_;
     qreal ratio_ = 1.0;
     QColor foreground_;
@@ -74,8 +81,8 @@ private:
     QRgb foregroundRgb_;
     Scale scale_;
     std::int16_t drawWidth_ = 1;
-    DotStamp pen_;
-    int width_ = 0; // the image's size in device pixels
+    DotStamp pen_;  // the pen's dot, clipped to the client area
+    int width_ = 0; // the client area's size in device pixels
     int height_ = 0;
     qsizetype stride_ = 0;
     double unitX_ = 1.0; // pixels per user unit, across and down

@@ -1,15 +1,23 @@
 #pragma once
 
-#include <cstdint>
+#include "runtime/draw_target.h"
 
 namespace lumetra::surface {
 
 // The user scale of a drawing window: how many user units span its client
 // area across and down. The origin is always the top-left corner.
 struct Scale {
-    std::int16_t mode = 1; // the platform's starting kind of scale (twips)
+    runtime::ScaleMode mode = runtime::ScaleMode::Twips;
     float width = 0.0F;
     float height = 0.0F;
+
+    // ScaleMode on a client area of the given logical size: centimetres and
+    // twips span it from the origin; User keeps the values as a user scale.
+    void setMode(runtime::ScaleMode kind, double logicalWidth, double logicalHeight);
+    // ScaleWidth, ScaleHeight: a user scale from now on. Zero or a value that
+    // is not finite raises InvalidCall.
+    void setWidth(float extent);
+    void setHeight(float extent);
 };
 
 // How many pixels one user unit spans on an axis of `devicePixels` pixels that
@@ -33,13 +41,6 @@ inline int nearestPixel(double exact) {
     }
     return pixel;
 }
-
-// A user coordinate on an axis of `devicePixels` pixels that spans `extent`
-// user units, as a pixel position: the pixel whose centre is nearest.
-int userToPixel(float user, float extent, int devicePixels);
-
-// The same position before rounding, in (fractional) pixels.
-double userToPixelExact(float user, float extent, int devicePixels);
 
 // One logical centimetre in device-independent pixels at 96 dots per inch.
 inline constexpr double kPixelsPerCentimetre = 96.0 / 2.54;

@@ -26,10 +26,10 @@ void SurfaceWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage& image = surface_.image();
     const qreal ratio = image.devicePixelRatio();
-    const QRect logical = event->rect();
-    const QRect source(static_cast<int>(logical.x() * ratio), static_cast<int>(logical.y() * ratio),
-                       static_cast<int>(logical.width() * ratio),
-                       static_cast<int>(logical.height() * ratio));
+    // Fractional pixels at fractional ratios: a source rounded to whole pixels
+    // would shift a partial repaint against the rest and leave seams.
+    const QRectF logical = event->rect();
+    const QRectF source(logical.topLeft() * ratio, logical.size() * ratio);
     painter.drawImage(logical, image, source);
     surface_.markPainted();
 }

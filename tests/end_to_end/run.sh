@@ -2,7 +2,8 @@
 # The real program's four windows in a virtual X server with a window manager:
 # real clicks at the controls' layout positions and real keys, checked on
 # screenshots. Usage: run.sh PATH/TO/lumetra OUTPUT-FOLDER. Leaves a full-screen
-# PNG per step in OUTPUT-FOLDER, and form1.png ... form4.png with their frames.
+# PNG per step in OUTPUT-FOLDER, form1.png ... form4.png with their frames, and
+# plot.svg, the plot window's picture saved through its save dialog.
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 PATH/TO/lumetra OUTPUT-FOLDER" >&2; exit 2; }
@@ -31,7 +32,7 @@ fail() {
 }
 step() { STEP=$1 && echo "end_to_end: $1"; }
 
-for tool in Xvfb openbox xdotool xwininfo xprop import convert; do
+for tool in Xvfb openbox xdotool xwininfo xprop import convert compare; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [ -x "$LUMETRA" ] || fail "no program at $LUMETRA"
@@ -135,6 +136,20 @@ axis() {
     [ $(((centre2 - $6) ** 2)) -le 9 ] || fail "$2 $3: axis at ${at[*]}, expected about $(($6 / 2))"
 }
 
+# differing FILE1 FILE2 [CROP]: the number of pixels that differ.
+differing() {
+    compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+maximized() { area "$1" && [ "${W}x${H}" = "$MAXIMIZED" ]; }
+not_maximized() { ! maximized "$1"; }
+
+# title_bar_double_click WINDOW: restores a maximized window, maximizes a restored one.
+title_bar_double_click() {
+    area "$1"
+    xdotool mousemove --sync $((X + W / 2)) $((Y - 8)) click --repeat 2 --delay 80 1
+}
+
 # message_box NAME: a message box is up; a screenshot, then Return closes it.
 message_box() {
     open_window BOX '^LUMETRA$'
@@ -146,6 +161,7 @@ message_box() {
 GREEN=008000 # curve colour 2
 CYAN=008080  # curve colour 3
 RED4=800000  # colour 4: the calibration figure, and the third curve
+MAGENTA=800080 # colour 5: the fourth curve
 RED=FF0000   # a field that failed its check
 
 # Xvfb picks a free display itself and writes its number to descriptor 3.
@@ -248,6 +264,45 @@ wait_until 10 "the third curve in colour 4" in_window "$FORM4" $RED4 200
 sleep 0.3
 shot 10-three-curves
 keep_window "$FORM4" form4
+
+step "4. Ctrl+S saves the picture through the save dialog, as SVG by its name"
+keys ctrl+s
+open_window DIALOG '^Salva immagine$'
+shot 10-save-dialog
+type_text "$WORK/plot.svg" && keys Return
+wait_until 10 "the dialog to close" window_gone '^Salva immagine$'
+wait_until 10 "the saved picture" test -s "$WORK/plot.svg"
+[ "$(grep -c '<circle' "$WORK/plot.svg")" -eq $((3 * 2 * 901)) ] || fail "not the three curves' dots"
+cp "$WORK/plot.svg" "$OUT/plot.svg"
+wait_until 10 "the plot window to be active" is_active "$FORM4"
+
+step "4. a curve through the frame stays behind it and its check boxes"
+click "$FORM4" 960 720 1695 615
+wait_until 10 "the parameter window to be active" is_active "$FORM3"
+click "$FORM3" 3720 2040 735 495
+type_text 250
+click "$FORM3" 3720 2880 735 495
+type_text 165
+click "$FORM3" 5280 5640 1935 735
+wait_until 10 "the plot window to be active" is_active "$FORM4"
+wait_until 10 "the fourth curve in colour 5" in_window "$FORM4" $MAGENTA 200
+shot 11-through-the-frame
+# Frame2 at 72,184 px, 225 x 113: as it was over the first curve, which missed it.
+FRAME=225x113+72+184
+[ "$(differing "$WORK/form4.png" "$WORK/poll.png" $FRAME)" -eq 0 ] ||
+    fail "the curve shows through the frame"
+
+step "4. restored down and maximized again, the picture is whole"
+cp "$WORK/poll.png" "$WORK/maximized.png"
+title_bar_double_click "$FORM4"
+wait_until 10 "the plot window to be restored" not_maximized "$FORM4"
+shot 12-restored
+title_bar_double_click "$FORM4"
+wait_until 10 "the plot window to be maximized" maximized "$FORM4"
+sleep 0.3
+grab "$FORM4" "$WORK/regrown.png"
+[ "$(differing "$WORK/maximized.png" "$WORK/regrown.png")" -eq 0 ] ||
+    fail "the picture changed through the shrink and regrow"
 
 step "5. ESCI ends the program"
 click "$FORM4" 960 1800 1695 615

@@ -2,67 +2,26 @@
 
 #include "surface/scale.h"
 
+#include <algorithm>
+
 namespace lumetra::testing {
 
 RecordingTarget::RecordingTarget(int pixelWidth, int pixelHeight)
     : pixelWidth_(pixelWidth), pixelHeight_(pixelHeight),
-      width_(static_cast<float>(pixelWidth * 15)), height_(static_cast<float>(pixelHeight * 15)) {}
+      width_(static_cast<float>(pixelWidth * runtime::kTwipsPerPixel)),
+      height_(static_cast<float>(pixelHeight * runtime::kTwipsPerPixel)) {}
 
-void RecordingTarget::setScaleMode(std::int16_t mode) {
-    mode_ = mode;
-    if (mode == 7) {
+void RecordingTarget::setScaleMode(runtime::ScaleMode mode) {
+    if (mode == runtime::ScaleMode::Centimetres) {
         width_ = static_cast<float>(pixelWidth_ / surface::kPixelsPerCentimetre);
         height_ = static_cast<float>(pixelHeight_ / surface::kPixelsPerCentimetre);
     }
 }
 
-void RecordingTarget::setScaleWidth(float width) {
-    width_ = width;
-    mode_ = 0;
-}
-
-void RecordingTarget::setScaleHeight(float height) {
-    height_ = height;
-    mode_ = 0;
-}
-
-void RecordingTarget::pset(float x, float y) {
-    ops_.push_back({Kind::Point, x, y, x, y, std::nullopt, drawWidth_});
-}
-
-void RecordingTarget::pset(float x, float y, runtime::Rgb colour) {
-    ops_.push_back({Kind::Point, x, y, x, y, colour, drawWidth_});
-}
-
-void RecordingTarget::line(float x1, float y1, float x2, float y2) {
-    ops_.push_back({Kind::Line, x1, y1, x2, y2, std::nullopt, drawWidth_});
-}
-
-void RecordingTarget::line(float x1, float y1, float x2, float y2, runtime::Rgb colour) {
-    ops_.push_back({Kind::Line, x1, y1, x2, y2, colour, drawWidth_});
-}
-
-void RecordingTarget::cls() {
-    ops_.push_back({Kind::Clear, 0, 0, 0, 0, std::nullopt, drawWidth_});
-}
-
-std::vector<RecordingTarget::Op> RecordingTarget::points() const {
+std::vector<RecordingTarget::Op> RecordingTarget::of(Kind kind) const {
     std::vector<Op> result;
-    for (const Op& op : ops_) {
-        if (op.kind == Kind::Point) {
-            result.push_back(op);
-        }
-    }
-    return result;
-}
-
-std::vector<RecordingTarget::Op> RecordingTarget::lines() const {
-    std::vector<Op> result;
-    for (const Op& op : ops_) {
-        if (op.kind == Kind::Line) {
-            result.push_back(op);
-        }
-    }
+    std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(result),
+                 [kind](const Op& op) { return op.kind == kind; });
     return result;
 }
 

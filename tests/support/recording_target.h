@@ -22,30 +22,34 @@ public:
 
     explicit RecordingTarget(int pixelWidth = 1000, int pixelHeight = 550);
 
-    void setScaleMode(std::int16_t mode) override;
-    void setScaleWidth(float width) override;
-    void setScaleHeight(float height) override;
+    void setScaleMode(runtime::ScaleMode mode) override;
+    void setScaleWidth(float width) override { width_ = width; }
+    void setScaleHeight(float height) override { height_ = height; }
     float scaleWidth() const override { return width_; }
     float scaleHeight() const override { return height_; }
     void setDrawWidth(std::int16_t width) override { drawWidth_ = width; }
-    std::int16_t drawWidth() const { return drawWidth_; }
-    std::int16_t scaleMode() const { return mode_; }
 
-    void pset(float x, float y) override;
-    void pset(float x, float y, runtime::Rgb colour) override;
-    void line(float x1, float y1, float x2, float y2) override;
-    void line(float x1, float y1, float x2, float y2, runtime::Rgb colour) override;
-    void cls() override;
+    void pset(float x, float y) override { add(Kind::Point, x, y, x, y, {}); }
+    void pset(float x, float y, runtime::Rgb c) override { add(Kind::Point, x, y, x, y, c); }
+    void line(float x1, float y1, float x2, float y2) override {
+        add(Kind::Line, x1, y1, x2, y2, {});
+    }
+    void line(float x1, float y1, float x2, float y2, runtime::Rgb c) override {
+        add(Kind::Line, x1, y1, x2, y2, c);
+    }
+    void cls() override { add(Kind::Clear, 0, 0, 0, 0, {}); }
 
     const std::vector<Op>& ops() const { return ops_; }
-    std::vector<Op> points() const;
-    std::vector<Op> lines() const;
+    std::vector<Op> of(Kind kind) const;
     void clear() { ops_.clear(); }
 
 private:
+    void add(Kind kind, float x1, float y1, float x2, float y2, std::optional<runtime::Rgb> c) {
+        ops_.push_back({kind, x1, y1, x2, y2, c, drawWidth_});
+    }
+
     int pixelWidth_;
     int pixelHeight_;
-    std::int16_t mode_ = 1;
     float width_;
     float height_;
     std::int16_t drawWidth_ = 1;

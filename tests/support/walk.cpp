@@ -25,19 +25,19 @@ bool click(QWidget& window, const QString& caption) {
     return button != nullptr;
 }
 
-bool waitActive(const app::Program& program, app::FormId id) {
+bool waitActive(const app::Program& program, forms::FormId id) {
     return QTest::qWaitFor([&] { return program.tracker().lastActive() == id; });
 }
 
 bool reachParameterWindow(app::Program& program) {
-    program.show(app::FormId::Form2);
-    if (!waitActive(program, app::FormId::Form2)) {
+    program.show(forms::FormId::Form2);
+    if (!waitActive(program, forms::FormId::Form2)) {
         return false;
     }
     QTest::keyClick(program.form2().controls().widget(QStringLiteral("HScroll1")), Qt::Key_Right);
     return program.form2().Incr().arithmetic() == 0.55 &&
            click(program.form2(), QStringLiteral("OK - continua")) &&
-           waitActive(program, app::FormId::Form3);
+           waitActive(program, forms::FormId::Form3);
 }
 
 } // namespace lumetra::testing

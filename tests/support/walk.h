@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form_id.h"
+#include "forms/host.h"
 
 #include <QString>
 
@@ -20,7 +20,7 @@ QAbstractButton* buttonShowing(QWidget& window, const QString& caption);
 bool click(QWidget& window, const QString& caption);
 
 // Waits until the window `id` has been activated last.
-bool waitActive(const app::Program& program, app::FormId id);
+bool waitActive(const app::Program& program, forms::FormId id);
 
 // The user's road to the parameter window: the calibration window, one step
 // right on its scroll bar (factor 0.55), then "OK - continua".

@@ -1,0 +1,104 @@
+// What a saved picture costs against drawing the same curve on screen: the
+// PNG encodes the kept image, the SVG and the PDF draw every curve again from
+// the plot record. Also 1000 curves as SVG and PDF, which the program saves
+// behind a progress dialog.
+
+#include "geometry/calcola.h"
+#include "geometry/plot_frame.h"
+#include "output/picture_file.h"
+#include "surface/drawing_surface.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+namespace {
+
+using lumetra::output::PictureFormat;
+using lumetra::runtime::Value;
+
+const QSize kArea(1920, 1080);
+constexpr double kIncr = 0.5625;
+
+// The parameter window's defaults, plotted `curves` times after one activation.
+lumetra::output::Picture pictureOf(int curves) {
+    lumetra::output::Picture picture{QImage(), {}, kArea, Qt::black, Qt::lightGray};
+    for (int i = 0; i < curves; ++i) {
+        picture.record.add({86.0, 55.0, 1.0, kIncr, kArea.width(), kArea.height(),
+                            static_cast<std::int16_t>(i % 13), false, false, false, i == 0});
+    }
+    lumetra::surface::DrawingSurface surface(picture.foreground, picture.background);
+    surface.resize(kArea, 1.0);
+    picture.image = surface.image();
+    return picture;
+}
+
+// What an activation draws on screen: the scale, the axes and one curve.
+void BM_ScreenPlot(benchmark::State& state) {
+    lumetra::surface::DrawingSurface surface(Qt::black, Qt::lightGray);
+    surface.resize(kArea, 1.0);
+    lumetra::geometry::PlotVariables vars;
+    const Value VALa(86.0), VALb(55.0), VALe(1.0);
+    std::int16_t Miocolor = 0;
+    for (auto _ : state) {
+        lumetra::geometry::setUpPlotFrame(surface, vars, Value(kIncr), VALe);
+        lumetra::geometry::CALCOLA(surface, vars, {VALa, VALb, VALe, Miocolor},
+                                   lumetra::geometry::Chords::Off);
+        Miocolor = 0;
+    }
+    benchmark::DoNotOptimize(surface.image().constBits());
+}
+
+// The SVG document built in memory: the vector replay alone.
+void BM_SvgReplay(benchmark::State& state) {
+    const lumetra::output::Picture picture = pictureOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lumetra::output::svgPicture(picture, {}));
+    }
+}
+
+void save(benchmark::State& state, PictureFormat format) {
+    const lumetra::output::Picture picture = pictureOf(static_cast<int>(state.range(0)));
+    const QTemporaryDir folder;
+    const QString name =
+        folder.filePath(QStringLiteral("picture.") + lumetra::output::extensionOf(format));
+    for (auto _ : state) {
+        if (lumetra::output::savePicture({name, format}, picture, {}).status !=
+            lumetra::output::SaveResult::Status::Saved) {
+            state.SkipWithError("the picture was not saved");
+            return;
+        }
+    }
+}
+
+void BM_SavePng(benchmark::State& state) {
+    save(state, PictureFormat::Png);
+}
+void BM_SaveSvg(benchmark::State& state) {
+    save(state, PictureFormat::Svg);
+}
+void BM_SavePdf(benchmark::State& state) {
+    save(state, PictureFormat::Pdf);
+}
+
+BENCHMARK(BM_ScreenPlot)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SvgReplay)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SavePng)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveSvg)->Arg(1)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SavePdf)->Arg(1)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    // Fonts and the PDF writer need an application, not a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

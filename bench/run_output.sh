@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the picture benchmarks in Release and prints the medians of five runs
+# and their ratios to the on-screen plot of the same curve: the SVG replay in
+# memory (target: at most 3 times the plot), and saving one curve as PNG, SVG
+# and PDF; then what 1000 curves cost as SVG and PDF.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${LUMETRA_BENCH_BUILD:-$root/build-bench}"
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DLUMETRA_BENCHMARKS=ON >/dev/null
+cmake --build "$build" --target lumetra_bench_output >/dev/null
+
+output="$(mktemp)"
+trap 'rm -f "$output"' EXIT
+QT_QPA_PLATFORM=offscreen "$build/bench/lumetra_bench_output" --benchmark_min_time=0.5 \
+    --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true --benchmark_format=console \
+    --benchmark_color=false | tee "$output"
+
+# Field 4 is the median's CPU time in microseconds: writing the file waits for
+# the disk, which is the machine's and not the program's.
+awk '
+    $1 ~ /_median$/ { name = $1; sub(/_median$/, "", name); median[name] = $4 }
+    END {
+        screen = median["BM_ScreenPlot"]
+        split("BM_SvgReplay/1 BM_SavePng/1 BM_SaveSvg/1 BM_SavePdf/1 BM_SaveSvg/1000 BM_SavePdf/1000", names)
+        for (i in names) if (median[names[i]] == "") { print "missing " names[i]; exit 1 }
+        if (screen == "") { print "missing BM_ScreenPlot"; exit 1 }
+        print ""
+        printf "on-screen plot of one curve     %9.1f us\n", screen
+        printf "SVG replay in memory / plot     %9.2f  (target <= 3)\n", median["BM_SvgReplay/1"] / screen
+        printf "save PNG / plot                 %9.2f\n", median["BM_SavePng/1"] / screen
+        printf "save SVG / plot                 %9.2f\n", median["BM_SaveSvg/1"] / screen
+        printf "save PDF / plot                 %9.2f\n", median["BM_SavePdf/1"] / screen
+        printf "save 1000 curves as SVG         %9.2f s  (%.0f x one curve)\n",
+            median["BM_SaveSvg/1000"] / 1e6, median["BM_SaveSvg/1000"] / median["BM_SaveSvg/1"]
+        printf "save 1000 curves as PDF         %9.2f s  (%.0f x one curve)\n",
+            median["BM_SavePdf/1000"] / 1e6, median["BM_SavePdf/1000"] / median["BM_SavePdf/1"]
+    }' "$output"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "geometry/plot_variables.h"
+#include "runtime/value.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace lumetra::forms {
+
+enum class FormId { Form1, Form2, Form3, Form4 };
+
+// What a window may ask of the program around it. The shell implements it;
+// a window never reaches another window directly, only through here.
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Makes the window visible, brings it to the front and activates it, modeless.
+    virtual void show(FormId id) = 0;
+    // Ends the program at once.
+    virtual void end() = 0;
+    // Runs a handler of `window` through the error boundary.
+    virtual void run(QWidget* window, const std::function<void()>& handler) = 0;
+    // A message box with the application's title and one OK button, over `window`.
+    virtual void message(QWidget* window, const QString& text) = 0;
+
+    // Other windows' variables, read through their owners (created when
+    // needed, never shown): the calibration window's factor Incr, and the
+    // parameter window's parameters with the colour counter a plot advances.
+    virtual const runtime::Value& calibrationFactor() = 0;
+    virtual geometry::PlotParameters plotParameters() = 0;
+};
+
+} // namespace lumetra::forms

@@ -1,0 +1,147 @@
+#include "output/legend.h"
+
+#include "output/svg_target.h"
+#include "output/vector_target.h"
+#include "runtime/locale_numbers.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumetra::output {
+
+namespace {
+
+constexpr int kColourAfterWrap = 2; // the colour counter starts again at 1
+constexpr int kFontPixels = 12;
+constexpr double kMargin = 8.0;
+constexpr double kPadding = 6.0;
+constexpr double kSwatch = 10.0;
+constexpr double kGap = 6.0;
+constexpr double kRowSpacing = 3.0;
+const QColor kBoxFill = Qt::white;
+
+QString numberText(double value) {
+    return std::isnan(value) ? QStringLiteral("?") : runtime::formatLocaleNumber(value);
+}
+
+QByteArray colourName(QColor colour) {
+    return colour.name().toLatin1();
+}
+
+} // namespace
+
+QString legendText(const RecordedPlot& plot) {
+    const QString separator = QStringLiteral(" \u00B7 ");
+    QString text = QStringLiteral("OA ") + numberText(plot.VALa) + separator +
+                   numberText(plot.VALb) + QStringLiteral("\u00B0") + separator +
+                   QStringLiteral("incr. ") + numberText(plot.VALe);
+    if (plot.xCosine) {
+        text += separator + QStringLiteral("X=OA Cos");
+    }
+    if (plot.yCosine) {
+        text += separator + QStringLiteral("Y=OA Cos");
+    }
+    if (plot.chords) {
+        text += separator + QStringLiteral("corde");
+    }
+    return text;
+}
+
+QColor curveColourOf(const RecordedPlot& plot) {
+    // The plot raises the counter first and draws in counter + 1; a counter
+    // raised to 14 gives one point colour 15 and all the others colour 2.
+    const int counter = plot.Miocolor + 1;
+    return colourOf(geometry::curveColour(counter == geometry::kLastCurveColour ? kColourAfterWrap
+                                                                                : counter + 1));
+}
+
+Legend layOutLegend(const PlotRecord& record, QSize area) {
+    Legend legend;
+    legend.font = QFont(QStringLiteral("Liberation Sans"));
+    legend.font.setPixelSize(kFontPixels);
+    const QFontMetricsF metrics(legend.font);
+    const double rowHeight = std::ceil(metrics.height()) + kRowSpacing;
+    const auto fitting = static_cast<std::size_t>(
+        std::max(1.0, std::floor((area.height() - 2 * (kMargin + kPadding)) / rowHeight)));
+    const std::size_t total = record.size();
+    const std::size_t listed = total <= fitting ? total : fitting - 1;
+
+    const double left = kMargin + kPadding;
+    double top = kMargin + kPadding;
+    double widest = 0.0;
+    const auto addRow = [&](const QString& text, const QColor& colour, bool swatch) {
+        const double textLeft = swatch ? left + kSwatch + kGap : left;
+        const QRectF swatchRect =
+            swatch ? QRectF(left, top + (rowHeight - kSwatch) / 2, kSwatch, kSwatch) : QRectF();
+        legend.rows.push_back({swatchRect,
+                               QPointF(textLeft, top + (rowHeight - kRowSpacing) / 2 +
+                                                     (metrics.ascent() - metrics.descent()) / 2),
+                               text, colour});
+        widest = std::max(widest, textLeft - left + metrics.horizontalAdvance(text));
+        top += rowHeight;
+    };
+    for (std::size_t i = 0; i < listed; ++i) {
+        const RecordedPlot& plot = record.plots()[i];
+        addRow(legendText(plot), curveColourOf(plot), true);
+    }
+    if (listed < total) {
+        addRow(QStringLiteral("\u2026 e altre %1 curve").arg(total - listed), QColor(), false);
+    }
+    legend.box = QRectF(kMargin, kMargin, widest + 2 * kPadding, top - kMargin + kPadding);
+    return legend;
+}
+
+void paintLegend(QPainter& painter, const Legend& legend, QColor ink) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(ink, 1.0));
+    painter.setBrush(kBoxFill);
+    painter.drawRect(legend.box);
+    painter.setFont(legend.font);
+    for (const Legend::Row& row : legend.rows) {
+        if (!row.swatch.isEmpty()) {
+            painter.setBrush(row.colour);
+            painter.drawRect(row.swatch);
+        }
+        painter.drawText(row.baseline, row.text);
+    }
+    painter.restore();
+}
+
+QByteArray svgLegend(const Legend& legend, QColor ink) {
+    const QByteArray inkName = colourName(ink);
+    QByteArray out("<g stroke-width=\"1\" font-family=\"Liberation Sans, Arial, sans-serif\" "
+                   "font-size=\"");
+    out.append(QByteArray::number(legend.font.pixelSize())).append("\">\n");
+    const auto rect = [&](const QRectF& r, const QByteArray& fill) {
+        out.append("<rect x=\"");
+        appendNumber(out, r.x());
+        out.append("\" y=\"");
+        appendNumber(out, r.y());
+        out.append("\" width=\"");
+        appendNumber(out, r.width());
+        out.append("\" height=\"");
+        appendNumber(out, r.height());
+        out.append("\" fill=\"").append(fill).append("\" stroke=\"").append(inkName);
+        out.append("\"/>\n");
+    };
+    rect(legend.box, colourName(kBoxFill));
+    for (const Legend::Row& row : legend.rows) {
+        if (!row.swatch.isEmpty()) {
+            rect(row.swatch, colourName(row.colour));
+        }
+        out.append("<text x=\"");
+        appendNumber(out, row.baseline.x());
+        out.append("\" y=\"");
+        appendNumber(out, row.baseline.y());
+        out.append("\" fill=\"").append(inkName).append("\">");
+        out.append(svgText(row.text)).append("</text>\n");
+    }
+    out.append("</g>\n");
+    return out;
+}
+
+} // namespace lumetra::output

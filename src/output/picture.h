@@ -1,0 +1,53 @@
+#pragma once
+
+#include "output/plot_record.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+class QPainter;
+
+namespace lumetra::output {
+
+// Everything a saved, copied or printed picture is made of, taken from the
+// plot window at one moment: its retained image and the record of what was
+// drawn on it since the last clear.
+struct Picture {
+    QImage image; // at device pixels, with the screen's pixel ratio
+    PlotRecord record;
+    QSize area; // the drawing area, in logical pixels
+    QColor foreground;
+    QColor background;
+    double dotsPerInch = 96.0; // the screen's logical resolution
+    bool legend = false;
+};
+
+// Runs before each curve drawn again; returning false cancels.
+using Progress = std::function<bool()>;
+
+// The drawing area as it is on screen, at device pixels, with its resolution
+// and a text per curve; with the legend if asked for.
+QImage rasterPicture(const Picture& picture);
+
+// The picture in vectors as an SVG document, in the window's background
+// colour, each curve a group titled with its parameters. Nothing when
+// cancelled.
+std::optional<QByteArray> svgPicture(const Picture& picture, const Progress& progress);
+
+// The picture in vectors on paper: scaled to fit `page` keeping its
+// proportions, centred, the background left to the paper. False when
+// cancelled.
+bool paintPicture(QPainter& painter, const QRectF& page, const Picture& picture,
+                  const Progress& progress);
+
+// A PDF of one page the picture's size. False when cancelled.
+bool writePdf(QIODevice& device, const Picture& picture, const Progress& progress);
+
+} // namespace lumetra::output

@@ -1,0 +1,76 @@
+#include "output/picture_file.h"
+
+#include <QDir>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace lumetra::output {
+
+namespace {
+
+constexpr PictureFormat kFormats[] = {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf};
+
+SaveResult failed(const QString& name, const QString& reason) {
+    return {SaveResult::Status::Failed, QStringLiteral("Impossibile salvare l'immagine %1: %2")
+                                            .arg(QDir::toNativeSeparators(name), reason)};
+}
+
+} // namespace
+
+QString extensionOf(PictureFormat format) {
+    switch (format) {
+    case PictureFormat::Png:
+        return QStringLiteral("png");
+    case PictureFormat::Svg:
+        return QStringLiteral("svg");
+    case PictureFormat::Pdf:
+        return QStringLiteral("pdf");
+    }
+    return {};
+}
+
+PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
+    for (const PictureFormat format : kFormats) {
+        if (name.endsWith(u'.' + extensionOf(format), Qt::CaseInsensitive)) {
+            return {name, format};
+        }
+    }
+    return {name + u'.' + extensionOf(chosen), chosen};
+}
+
+SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress) {
+    QSaveFile out(file.name);
+    if (!out.open(QIODevice::WriteOnly)) {
+        return failed(file.name, out.errorString());
+    }
+    bool complete = true;
+    switch (file.format) {
+    case PictureFormat::Png: {
+        QImageWriter writer(&out, "png");
+        if (!writer.write(rasterPicture(picture)) && out.error() == QFileDevice::NoError) {
+            return failed(file.name, writer.errorString());
+        }
+        break;
+    }
+    case PictureFormat::Svg:
+        if (const std::optional<QByteArray> svg = svgPicture(picture, progress)) {
+            out.write(*svg);
+        } else {
+            complete = false;
+        }
+        break;
+    case PictureFormat::Pdf:
+        complete = writePdf(out, picture, progress);
+        break;
+    }
+    if (!complete) {
+        out.cancelWriting();
+    }
+    if (!out.commit()) {
+        return complete ? failed(file.name, out.errorString())
+                        : SaveResult{SaveResult::Status::Cancelled, {}};
+    }
+    return {SaveResult::Status::Saved, {}};
+}
+
+} // namespace lumetra::output

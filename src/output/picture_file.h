@@ -1,0 +1,35 @@
+#pragma once
+
+#include "output/picture.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace lumetra::output {
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+// "png", "svg" or "pdf".
+QString extensionOf(PictureFormat format);
+
+struct PictureFile {
+    QString name;
+    PictureFormat format;
+};
+
+// The file a chosen name stands for: a name ending in .png, .svg or .pdf
+// decides the format itself; any other gets the chosen format's extension.
+PictureFile pictureFileFor(const QString& name, PictureFormat chosen);
+
+struct SaveResult {
+    enum class Status { Saved, Cancelled, Failed };
+    Status status;
+    QString message; // the Italian message when it failed
+};
+
+// Writes the picture through a temporary file that replaces the named one
+// only when complete: a failed or cancelled save leaves the file as it was.
+SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress);
+
+} // namespace lumetra::output

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "output/plot_record.h"
+#include "runtime/draw_target.h"
+
+#include <functional>
+
+namespace lumetra::output {
+
+// Runs before each plot of a replay; returning false stops the replay there.
+using BeforePlot = std::function<bool(const RecordedPlot& plot)>;
+
+// Draws the record again into `target` through the construction that drew it
+// on screen: for each plot the plot window's set-up (its axes only when the
+// plot began with an activation), then CALCOLA with the recorded parameters,
+// check-box answers and colour counter. A plot that stopped on a run-time
+// error stops at the same place again, silently, and the next plot goes on,
+// as on screen. False when `beforePlot` stopped the replay.
+bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforePlot& beforePlot);
+
+} // namespace lumetra::output

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "output/vector_target.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace lumetra::output {
+
+// Vectors as SVG elements appended to a document's body: a point is a
+// <circle>, a line a <line>, with coordinates written to the last digit a
+// single needs, so that they read back as the very singles drawn.
+class SvgTarget final : public VectorTarget {
+public:
+    SvgTarget(QByteArray& body, QColor foreground, QColor background)
+        : VectorTarget(foreground, background), body_(body) {}
+
+    // A group whose title a browser shows on hover; groups do not nest.
+    void beginGroup(const QString& title);
+    void endGroup();
+
+protected:
+    void dot(QPointF centre, double diameter, QColor colour) override;
+    void segment(QPointF from, QPointF to, double width, QColor colour) override;
+    void fill(QSize area, QColor colour) override;
+
+private:
+    const QByteArray& nameOf(QColor colour);
+
+    QByteArray& body_;
+    QHash<QRgb, QByteArray> names_; // "#rrggbb" of the colours met so far
+};
+
+// The number as SVG text: the shortest that reads back as the same single.
+void appendNumber(QByteArray& out, double value);
+
+// Text for an SVG element's content or attribute, escaped.
+QByteArray svgText(const QString& text);
+
+} // namespace lumetra::output

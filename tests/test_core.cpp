@@ -1,0 +1,256 @@
+// The program's arithmetic without a window: run-time rules, the calibration
+// and plot frames, and the curve construction against its worked example
+// (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
+
+#include "geometry/calcola.h"
+#include "geometry/calibration_figure.h"
+#include "geometry/plot_frame.h"
+#include "runtime/accumulated_loop.h"
+#include "runtime/checked_numbers.h"
+#include "runtime/locale_numbers.h"
+#include "runtime/run_time_error.h"
+#include "support/recording_target.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <numbers>
+#include <set>
+
+using namespace lumetra::geometry;
+using namespace lumetra::runtime;
+using lumetra::testing::RecordingTarget;
+using Op = RecordingTarget::Op;
+using Kind = RecordingTarget::Kind;
+using Error = std::optional<ErrorCode>;
+using Maybe = std::optional<double>;
+Q_DECLARE_METATYPE(Maybe)
+
+template <typename Call> Error raised(Call&& call) try {
+    call();
+    return std::nullopt;
+} catch (const RunTimeError& error) {
+    return error.code();
+}
+
+// Within the worked example's four decimals (plus, where given, a single's rounding).
+bool near(double actual, double expected, double extra = 0.0) {
+    return std::abs(actual - expected) <= 5e-5 + extra;
+}
+bool at(const Op& op, QPointF p) {
+    return near(op.x1, p.x()) && near(op.y1, p.y());
+}
+
+// The plot window as its activation on a 500 x 275 surface leaves it, with the
+// parameter window's defaults.
+struct Plot : RecordingTarget {
+    Error run(Chords chords = Chords::Off) {
+        vars.P1 = degreesToRadiansFactor();
+        vars.CX = 260.0F;
+        vars.CY = 137.5F;
+        return raised([&] { CALCOLA(*this, vars, {VALa, VALb, VALe, Miocolor}, chords); });
+    }
+    std::vector<Op> family(bool second) const {
+        auto result = of(Kind::Point);
+        std::erase_if(result, [&](const Op& op) { return op.colour.has_value() != second; });
+        return result;
+    }
+    Value VALa{86.0}, VALb{55.0}, VALe{1.0};
+    std::int16_t Miocolor = 0;
+    PlotVariables vars;
+};
+
+// A2 as a drawn partner shows it when both factors are sines: its direction
+// from O is BETA1 x sin(A2 degrees), BETA1 being 0.959931081160903.
+int shownA2(const Op& partner) {
+    const double direction = std::atan2(137.5 - partner.y1, partner.x1 - 260.0);
+    const double sine = std::min(1.0, direction / 0.959931081160903);
+    return static_cast<int>(std::lround(std::asin(sine) * 180.0 / std::numbers::pi));
+}
+
+// The only drawing: a vertical axis through cx, then a horizontal one through cy.
+bool axes(const RecordingTarget& t, float cx, float cy, std::int16_t pen) {
+    const auto& o = t.ops();
+    return o.size() == 2 && o[0].x1 == cx && o[0].y1 == 0 && o[0].x2 == cx &&
+           o[0].y2 == t.scaleHeight() && o[1].x1 == 0 && o[1].y1 == cy &&
+           o[1].x2 == t.scaleWidth() && o[1].y2 == cy && !o[0].colour && !o[1].colour &&
+           o[0].drawWidth == pen && o[1].drawWidth == pen && o[0].kind == Kind::Line;
+}
+
+class TestCore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkedNumbersAndValues() {
+        QVERIFY(double{degreesToRadiansFactor()} == 0.01745329238474369); // single, not double
+        QVERIFY(toSingle(1.0 + std::ldexp(1.0, -24)) == 1.0F);            // halfway: to even
+        for (const auto& [value, rounded] : {std::pair{2.5, 2},
+                                             {3.5, 4},
+                                             {-2.5, -2},
+                                             {2.500000000000001, 3},
+                                             {-32768.5, -32768}}) {
+            QCOMPARE(toInt16(value), rounded);
+        }
+        for (const double bad : {1e39, -1e39, std::nan("")}) {
+            QCOMPARE(raised([&] { toSingle(bad); }), ErrorCode::Overflow);
+        }
+        for (const double bad : {32767.5, -32769.0, std::nan("")}) {
+            QCOMPARE(raised([&] { toInt16(bad); }), ErrorCode::Overflow);
+        }
+        QCOMPARE(raised([] { addInt16(32767, 1); }), ErrorCode::Overflow);
+        // Empty counts as 0 and equals ""; a number never equals a text.
+        QVERIFY(Value().arithmetic() == 0.0 && Value().equalsText("") && !Value().equalsNumber(7));
+        QVERIFY(!Value(std::int16_t{7}).equalsText("7") && !Value("7").equalsNumber(7));
+        QCOMPARE(raised([] { Value("12").arithmetic(); }), ErrorCode::TypeMismatch);
+        QVERIFY((QBColor(4) & 0xFF0000) != 0 && (QBColor(4) & 0x00FFFF) == 0); // red alone
+        QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
+        QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
+        QCOMPARE(forEachAccumulated(0.0, 360.0, 0.1, [](double) {}), 3600);
+    }
+
+    void localeNumbers_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Maybe>("expected"); // none: not a number there
+        const Maybe no;
+        const std::tuple<const char*, Maybe, Maybe> rows[] = {
+            {"12,5", 12.5, no}, {"12.5", no, 12.5}, {" 0,55 ", 0.55, no}, {"-3", -3.0, -3.0},
+            {"1e3", 1e3, 1e3},  {"", no, no},       {"inf", no, no},      {"1e400", no, no}};
+        for (const auto& [text, it, en] : rows) {
+            QTest::addRow("it_IT '%s'", text) << "it_IT" << text << it;
+            QTest::addRow("en_US '%s'", text) << "en_US" << text << en;
+        }
+    }
+    void localeNumbers() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(Maybe, expected);
+        QCOMPARE(parseLocaleNumber(text, QLocale(locale)), expected);
+        const double shown = expected.value_or(0.5700000000000001); // shown as 0,57 / 0.57
+        QCOMPARE(parseLocaleNumber(formatLocaleNumber(shown, QLocale(locale)), QLocale(locale)),
+                 expected ? shown : 0.57);
+    }
+
+    void frames() {
+        for (const auto& [incr, height] : {std::pair{0.51, 74647.35}, {0.65, 95138.78}}) {
+            RecordingTarget target(800, 520);
+            CalibrationVariables vars{.P1 = degreesToRadiansFactor(), .Incr = incr};
+            setUpScaleAndAxes(target, vars);
+            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005 &&
+                    std::abs(target.scaleHeight() - height) < 0.005);
+            QVERIFY(axes(target, vars.CX, vars.CY, 1));
+            target.clear();
+            QCOMPARE(plotCircle(target, vars), 3600);
+            const auto p = target.of(Kind::Point);
+            QVERIFY(p[0].x1 == static_cast<float>(vars.CX + 36367.36328125) && p[0].y1 == vars.CY &&
+                    p[0].colour == QBColor(4));
+            // y grows downward: the bottom of the circle at 90 degrees.
+            QVERIFY(p[900].y1 > vars.CY + 36000 && p[2700].y1 < vars.CY - 36000);
+        }
+        QVERIFY(!passesGate(Value()) && !passesGate(Value(0.53)) && !passesGate(scrollFactor(1)));
+        QVERIFY(passesGate(Value(0.55)));
+        for (const auto& [incr, height, cy] :
+             {std::tuple{0.55, 275.0F, 137.5F}, {0.51, 255, 127.5}}) {
+            RecordingTarget target(1000, 550);
+            PlotVariables vars;
+            setUpPlotFrame(target, vars, Value(incr), Value(364.0));
+            QVERIFY(target.scaleWidth() == 500.0F && target.scaleHeight() == height);
+            QVERIFY(vars.CX == 260.0F && vars.CY == cy && vars.Ve == Value(364.0));
+            QVERIFY(axes(target, 260.0F, cy, 2));
+        }
+    }
+
+    void workedExample() {
+        // pass, A2, first point drawn at, XS, YS
+        const struct {
+            std::size_t pass;
+            int A2;
+            double x, y, XS, YS;
+        } table[] = {{1, 0, 260, 137.5, 0, 0},
+                     {2, 0, 260.0861, 137.3770, 0.1501, 0},
+                     {3, 0, 260.1722, 137.2541, 0.3002, 0},
+                     {6, 0, 260.4305, 136.8852, 0.7505, 0},
+                     {16, 2, 261.2913, 135.6559, 2.25, 0.0754},
+                     {26, 3, 262.1516, 134.4271, 3.7465, 0.1884},
+                     {451, 45, 294.8799, 87.6864, 47.332, 38.1796},
+                     {901, 90, 309.3276, 67.0529, 49.3276, 70.4471}};
+        Plot plot;
+        QVERIFY(!plot.run());
+        QCOMPARE(plot.ops().size(), std::size_t{1802}); // every pass draws both points
+        const double single = std::ldexp(1.0, -15);     // XS and YS are drawn as singles
+        for (const auto& row : table) {
+            const Op& first = plot.ops()[2 * row.pass - 2];
+            const Op& second = plot.ops()[2 * row.pass - 1];
+            QVERIFY(!first.colour && first.drawWidth == 3 && second.drawWidth == 3);
+            QVERIFY(at(first, {row.x, row.y}));
+            QVERIFY(near(second.x1, 260 + row.XS, single) &&
+                    near(second.y1, 137.5 - row.YS, single));
+            QCOMPARE(shownA2(second), row.A2);
+        }
+        QCOMPARE(shownA2(plot.ops()[91]), 4); // pass 46, ALFA exactly 4.5: ties to even
+        // The last pass's factor: the sine of the accumulated counter, not of 90.
+        QVERIFY(plot.vars.SC1 == std::sin(89.99999999999916 * double{plot.vars.P1}));
+        QCOMPARE(int{plot.vars.A2}, 90);
+    }
+
+    void chordsEverySixteenthPass() {
+        Plot plot;
+        for (const Chords chords : {Chords::On, Chords::Off, Chords::On}) {
+            plot.clear();
+            QVERIFY(!plot.run(chords));
+            std::vector<std::size_t> passes; // counted from the points drawn before each chord
+            for (std::size_t i = 0; i < plot.ops().size(); ++i) {
+                if (plot.ops()[i].kind == Kind::Line) {
+                    passes.push_back((i - passes.size()) / 2);
+                }
+            }
+            QCOMPARE(passes.size(), chords == Chords::On ? std::size_t{56} : 0);
+            for (std::size_t n = 0; n < passes.size(); ++n) {
+                QCOMPARE(passes[n], 16 * (n + 1)); // the count restarts at every call
+            }
+        }
+        const Op chord = plot.of(Kind::Line).front();
+        QVERIFY(at(chord, {261.2913, 135.6559}) && near(chord.x2, 262.25) &&
+                near(chord.y2, 137.4246) && chord.drawWidth == 1 && chord.colour == QBColor(4));
+    }
+
+    void coloursOverFifteenCallsAndBeyond() {
+        Plot plot;
+        for (int call = 1; call <= 15; ++call) {
+            plot.clear();
+            QVERIFY(!plot.run());
+            const auto second = plot.family(true);
+            // Call 14 draws one point in 15, wraps the counter and goes on in 2.
+            const int colour = call <= 13 ? call + 1 : call - 12;
+            QCOMPARE(second.front().colour, QBColor(call == 14 ? 15 : colour));
+            QCOMPARE(second.back().colour, QBColor(colour));
+            QCOMPARE(int{plot.Miocolor}, call <= 13 ? call : call - 13);
+        }
+        // Beyond the palette the fifteen curve colours come round again; black never.
+        std::set<Rgb> colours;
+        for (int index = -32768; index <= 32767; ++index) {
+            colours.insert(curveColour(index));
+        }
+        QVERIFY(colours.size() == 15 && !colours.count(QBColor(0)));
+    }
+
+    // The description's counts and ends; the digest test holds the whole grid.
+    void parameters() {
+        Plot plot;
+        plot.VALa = 1000.0; // from pass 98 on, Y1 exceeds 137.5
+        QVERIFY(!plot.run() && plot.family(false).size() == 97 && plot.family(true).size() == 97);
+        plot.clear();
+        plot.VALa = 86.0;
+        plot.VALe = 0.0; // the second family on the X axis, ending at (346, 137.5)
+        QVERIFY(!plot.run() && at(plot.family(true).back(), {346.0, 137.5}));
+        plot.clear();
+        plot.VALe = 400.0; // A2 leaves the 16-bit range at pass 821
+        QCOMPARE(plot.run(), Error(ErrorCode::Overflow));
+        QVERIFY(plot.family(false).size() == 820 && plot.vars.A2 == 32760);
+        plot.VALb = ""; // a refused entry fails at the first arithmetic on it
+        QCOMPARE(plot.run(), Error(ErrorCode::TypeMismatch));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCore)
+#include "test_core.moc"

@@ -1,0 +1,361 @@
+// The four windows through their real controls, offscreen: the shell's rules,
+// the calibration window, the parameter window's checks and the plot window's
+// commands. Plots are read back from the picture.
+
+#include "app/program.h"
+#include "app/start_up.h"
+#include "controls/wrapping_button.h"
+#include "forms/form1.h"
+#include "forms/form2.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+#include "runtime/palette.h"
+#include "runtime/run_time_error.h"
+#include "support/recording_ui.h"
+#include "support/walk.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+using lumetra::forms::FormId;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QRgb colour(int index) {
+    return 0xFF000000U | lumetra::runtime::QBColor(index);
+}
+
+// Whether `wanted` is at the user point (x, y) of a scale w x h units, or next to it.
+bool colourNear(const QImage& image, double x, double y, double w, double h, QRgb wanted) {
+    const QPoint at(static_cast<int>(std::lround(x / w * image.width())),
+                    static_cast<int>(std::lround(y / h * image.height())));
+    const int r = qRound(image.devicePixelRatio()); // a pixel either way, in window pixels
+    for (int i = 0; i < (2 * r + 1) * (2 * r + 1); ++i) {
+        const QPoint p = at + QPoint(i % (2 * r + 1) - r, i / (2 * r + 1) - r);
+        if (image.valid(p) && image.pixel(p) == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The calibration figure for `factor` is red at `degrees`: a circle of 36367.363
+// units round (93183.68, half the height) on a scale 146367.36 across.
+bool figureShown(const QImage& image, double factor, double degrees) {
+    const double w = 146367.36F, h = static_cast<float>(w * factor), r = 36367.363F;
+    const double rad = degrees * std::numbers::pi / 180.0;
+    return colourNear(image, w / 2 + 20000 + std::cos(rad) * r, h / 2 + std::sin(rad) * r, w, h,
+                      colour(4));
+}
+
+// The part of a window's kept picture that its client area shows.
+QImage shownPart(const lumetra::surface::DrawingSurface& surface) {
+    return surface.image().copy(
+        QRect(QPoint(), surface.logicalSize() * surface.devicePixelRatio()));
+}
+
+QString notANumber(const char* name) {
+    return QLatin1String(name) + u" non \u00E8 un numero"_s;
+}
+
+} // namespace
+
+class TestWindows : public QObject {
+    Q_OBJECT
+
+    std::optional<lumetra::testing::RecordingUi> ui;
+    std::optional<lumetra::app::Program> program;
+
+    bool click(QWidget& window, const char* caption) {
+        return lumetra::testing::click(window, QString::fromUtf8(caption));
+    }
+    bool waitActive(FormId id) { return lumetra::testing::waitActive(*program, id); }
+    bool switchTo(FormId id) {
+        program->window(id).activateWindow();
+        return waitActive(id);
+    }
+    bool avanti() { return click(program->form3(), "AVANTI") && waitActive(FormId::Form4); }
+    bool plotClick(const char* caption) { return click(program->form4(), caption); }
+    QScrollBar* scrollBar() { return program->form2().controls().get<QScrollBar>(u"HScroll1"_s); }
+    QLineEdit* field(int index) {
+        return program->form3().controls().get<QLineEdit>(
+            QLatin1String(std::array{"Text1", "Text2", "Text5"}[index]));
+    }
+    QImage picture() { return shownPart(program->form4().surface()); }
+    QRgb ink() { return program->form4().surface().foreground().rgb(); }
+    // A point (x, y) from O, y upwards, on the plot window of height h units.
+    bool plotted(double x, double y, double h, QRgb wanted) {
+        return colourNear(picture(), 260.0 + x, h / 2 - y, 500.0, h, wanted);
+    }
+    // The curve of palette colour `index` ends at A, (49.3276, 70.4471) from O.
+    bool endsAtA(double h, int index) { return plotted(49.3276, 70.4471, h, colour(index)); }
+
+    // Each field's text, after "red:" on red.
+    QStringList shown() {
+        QStringList seen;
+        for (int i = 0; i < 3; ++i) {
+            const bool red = field(i)->palette().color(QPalette::Base) == QColor(255, 0, 0);
+            seen << (red ? u"red:"_s : QString()) + field(i)->text();
+        }
+        return seen;
+    }
+    // Both axes, the vertical one at x = 260 and not 250, and the first family OA, in ink.
+    bool frameDrawn(double h) {
+        bool drawn = !plotted(-10.0, h / 4.0, h, ink());
+        for (const double t : {0.2, 0.5, 0.8}) {
+            drawn = drawn && plotted(0.0, t * h / 2.0, h, ink()) &&
+                    plotted(-t * 260, 0, h, ink()) && plotted(t * 49.3276, t * 70.4471, h, ink());
+        }
+        return drawn;
+    }
+    // Only the background, with the foreground and these palette colours if any are given.
+    bool drawnIn(std::initializer_list<int> palette) {
+        QSet<QRgb> wanted{program->form4().surface().background().rgb()};
+        for (const int index : palette) {
+            wanted << ink() << colour(index);
+        }
+        const QImage image = picture().convertToFormat(QImage::Format_ARGB32);
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        return QSet<QRgb>(pixels, pixels + image.width() * image.height()) == wanted;
+    }
+
+private slots:
+    void initTestCase() { lumetra::app::prepareApplication(); }
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        program.reset();
+        ui.emplace();
+        program.emplace(*ui);
+    }
+
+    void shellRules() {
+        // Reading a variable creates the window hidden and runs no handler.
+        QVERIFY(!program->exists(FormId::Form2) && program->calibrationFactor().isEmpty());
+        QCoreApplication::processEvents();
+        QVERIFY(!program->form2().isVisible() && program->form2().Incr().isEmpty());
+        // A repeated activation report runs nothing; A, B, A runs each time.
+        lumetra::app::ActivationTracker tracker;
+        QVERIFY(tracker.activated(FormId::Form2) && !tracker.activated(FormId::Form2));
+        QVERIFY(tracker.activated(FormId::Form1) && tracker.activated(FormId::Form2));
+        // A run-time error abandons its handler only, with its message over the window.
+        QWidget& window = program->form2();
+        int reached = 0;
+        program->run(&window, [&] {
+            throw lumetra::runtime::RunTimeError(lumetra::runtime::ErrorCode::TypeMismatch);
+        });
+        program->run(&window, [] { throw std::bad_alloc(); });
+        program->run(&window, [&] { reached += 10; });
+        QCOMPARE(reached, 10);
+        QCOMPARE(ui->messages, (QStringList{u"Tipo non corrispondente"_s, u"Memoria esaurita"_s}));
+        QCOMPARE(ui->messageWindows, (QList<QWidget*>{&window, &window}));
+        // A closed window stays; "AVANTI" opens it again, activated.
+        program->show(FormId::Form1);
+        QVERIFY(waitActive(FormId::Form1) && window.close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(click(program->form1(), "AVANTI") && waitActive(FormId::Form2));
+        QVERIFY(window.isVisible() && program->form2().Incr().equalsNumber(0.51));
+    }
+
+    void layoutsFromTheirTwips() {
+        const std::pair<FormId, const char*> captions[] = {{FormId::Form1, "Form1"},
+                                                           {FormId::Form2, "Form2"},
+                                                           {FormId::Form3, " "},
+                                                           {FormId::Form4, "Form4"}};
+        for (const auto& [id, caption] : captions) {
+            QCOMPARE(program->window(id).windowTitle(), QLatin1String(caption));
+        }
+        QCOMPARE(program->form1().size(), QSize(778, 487)); // 11670 x 7305 twips
+        QCOMPARE(program->form2().controls().widget(u"Command1"_s)->geometry(),
+                 QRect(208, 192, 105, 41)); // 3120, 2880, 1575, 615 twips
+        auto* clear = dynamic_cast<lumetra::controls::WrappingButton*>(
+            program->form4().controls().widget(u"Command2"_s));
+        QCOMPARE(clear->captionLines(), (QStringList{u"Cancella e riprendi      "_s, u"i dati"_s}));
+        QVERIFY(lumetra::testing::buttonShowing(
+            program->form4(), u"Traccia le linee tra le curve di I\u00B0 livello"_s));
+        // The parameter window's tab order, and its text boxes named by their labels.
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
+        QTRY_COMPARE(QApplication::focusWidget(), field(0));
+        for (const char* next : {"Text2", "Command2", "Command1", "Text5", "Text1"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+        }
+        QCOMPARE(field(0)->accessibleName(),
+                 program->form3().controls().widget(u"Label2"_s)->property("text").toString());
+    }
+
+    void calibrationWindow_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English") << u"en_US"_s << u"0.51"_s;
+        QTest::newRow("Italian") << u"it_IT"_s << u"0,51"_s;
+    }
+    void calibrationWindow() {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(locale));
+        program->show(FormId::Form2);
+        QVERIFY(waitActive(FormId::Form2));
+        auto& form = program->form2();
+        QCOMPARE(form.controls().get<QLineEdit>(u"Text1"_s)->text(), shown);
+        QCOMPARE(form.lastFigurePoints(), 3600);
+        const auto image = [&] { return shownPart(form.surface()); };
+        for (double degrees = 0.0; degrees < 360.0; degrees += 45.0) {
+            QVERIFY(figureShown(image(), 0.51, degrees));
+        }
+        // The scroll bar has the focus; a larger factor keeps the figure, a smaller clears.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(scrollBar()));
+        QTest::keyClick(form.windowHandle(), Qt::Key_Right);
+        QTest::keyClick(scrollBar(), Qt::Key_Right);
+        QVERIFY(figureShown(image(), 0.51, 90) && figureShown(image(), 0.5700000000000001, 90));
+        QTest::keyClick(scrollBar(), Qt::Key_Left);
+        QCOMPARE(form.Incr().arithmetic(), 0.55);
+        QVERIFY(figureShown(image(), 0.55, 90) && !figureShown(image(), 0.51, 90));
+    }
+
+    void gateAndEnd() {
+        program->show(FormId::Form2);
+        QVERIFY(waitActive(FormId::Form2));
+        QTest::keyClick(scrollBar(), Qt::Key_Right);
+        QTest::keyClick(scrollBar(), Qt::Key_Left); // 0.53: not enough
+        QVERIFY(click(program->form2(), "OK - continua"));
+        QCOMPARE(ui->messages, QStringList{u"Impostare la risoluzione SCHERMO"_s});
+        QVERIFY(!program->exists(FormId::Form3));
+        QTest::keyClick(scrollBar(), Qt::Key_Right);
+        QVERIFY(click(program->form2(), "OK - continua") && waitActive(FormId::Form3));
+        QVERIFY(click(program->form3(), "ESCI"));
+        QCOMPARE(ui->endCount, 1);
+        // After the end no handler runs, activation included.
+        QTest::keyClick(scrollBar(), Qt::Key_Right);
+        program->windowActivated(FormId::Form2);
+        QCOMPARE(program->form2().Incr().arithmetic(), 0.55);
+    }
+
+    void fieldCheck_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message"); // empty: accepted as 12.5
+        const QLocale it(QLocale::Italian, QLocale::Italy);
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("empty") << it << 0 << u""_s << notANumber("VALa");
+        QTest::newRow("nan") << it << 1 << u"nan"_s << notANumber("VALb");
+        QTest::newRow("1e400") << en << 2 << u"1e400"_s << notANumber("VALe");
+        QTest::newRow("it 12,5") << it << 1 << u"12,5"_s << QString();
+        QTest::newRow("it 12.5") << it << 1 << u"12.5"_s << notANumber("VALb");
+        QTest::newRow("en 12.5") << en << 1 << u"12.5"_s << QString();
+    }
+    void fieldCheck() {
+        QFETCH(QLocale, locale);
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
+        QCOMPARE(shown(), (QStringList{u"86"_s, u"55"_s, u"1"_s}));
+        QLocale::setDefault(locale);
+        field(index)->setText(text);
+        // While the box is open the field still shows what the user typed, white.
+        QStringList seenWhileOpen;
+        ui->onMessage = [&](const QString&) { seenWhileOpen << shown()[index]; };
+        QVERIFY(click(program->form3(), "AVANTI"));
+        const auto& form = program->form3();
+        const auto& variable = *std::array{&form.VALa(), &form.VALb(), &form.VALe()}[index];
+        QCOMPARE(ui->messages, message.isEmpty() ? QStringList{} : QStringList{message});
+        QCOMPARE(program->exists(FormId::Form4), message.isEmpty());
+        if (message.isEmpty()) {
+            QCOMPARE(variable.arithmetic(), 12.5);
+            return;
+        }
+        QCOMPARE(seenWhileOpen, QStringList{text});
+        QCOMPARE(shown()[index], u"red:"_s);
+        QVERIFY(variable.equalsText("") && !variable.isEmpty());
+        // Only the first wrong field is reported; a corrected one stays red through
+        // a successful "AVANTI", and the return to the window whitens it.
+        field(index)->setText(u"7"_s);
+        field((index + 1) % 3)->setText(u"x"_s);
+        QVERIFY(click(program->form3(), "AVANTI") && ui->messages.size() == 2);
+        field((index + 1) % 3)->setText(u"1"_s);
+        QVERIFY(avanti() && shown()[index] == u"red:7"_s);
+        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        QCOMPARE(shown()[index], u"7"_s);
+    }
+
+    void plotWindowCommands() {
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
+        program->form3().setMiocolor(15); // "AVANTI" starts the counter again from 0
+        QVERIFY(avanti());
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     program->form4().controls().widget(u"Command3"_s));
+        QVERIFY(frameDrawn(275.0) && drawnIn({2}));
+        // Another activation plots the next curve over the first.
+        QVERIFY(switchTo(FormId::Form3) && switchTo(FormId::Form4));
+        QVERIFY(drawnIn({3}));
+        // Check boxes only record their answer; the next plot takes it.
+        const auto& answers = program->form4().variables();
+        QVERIFY(plotClick("X=OA Cos") && answers.Risposta1.equalsNumber(7));
+        QVERIFY(answers.Risposta2.isEmpty() && drawnIn({3}));
+        QVERIFY(plotClick("TRACCIA") && plotted(49.3276, 0, 275, ink()) && drawnIn({3, 4}));
+        QVERIFY(plotClick("X=OA Cos") && answers.Risposta1.equalsNumber(0));
+        // The chord command: every sixteenth pair joined by a line in the
+        // curve's colour, which the next curve's dots do not cover.
+        QVERIFY(plotClick("Traccia le linee tra le curve di I\u00B0 livello") && drawnIn({4, 5}));
+        // Chord 28 of 56, at pass 448, from the first family to the second.
+        const double a = 447 * 0.1 * std::numbers::pi / 180, b = 55 * std::numbers::pi / 180;
+        const double e = b * std::sin(45 * std::numbers::pi / 180);
+        const QPointF from(86 * std::cos(b) * std::sin(a), 86 * std::sin(b) * std::sin(a));
+        const QPointF mid = (from + QPointF(86 * std::cos(e), 86 * std::sin(e)) * std::sin(a)) / 2;
+        QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
+        QVERIFY(plotClick("TRACCIA") && plotted(mid.x(), mid.y(), 275, colour(5)));
+        // "Cancel e traccia": the axes and exactly one new curve.
+        QVERIFY(plotClick("Cancel e traccia") && frameDrawn(275.0) && drawnIn({7}));
+        // An overflowing colour counter: the message, the picture kept, no end.
+        program->form3().setMiocolor(32767);
+        QVERIFY(plotClick("TRACCIA") && drawnIn({7}));
+        QCOMPARE(ui->messages, QStringList{u"Overflow"_s});
+        QVERIFY(plotClick("Cancella e riprendi      i dati") && waitActive(FormId::Form3));
+        QVERIFY(drawnIn({}) && ui->endCount == 0);
+    }
+
+    // "RIPRENDI" keeps the plot under the parameter window; the calibration
+    // window's activation puts the factor back to 0.51, which the next plot uses.
+    void riprendiAndRecalibration() {
+        QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti());
+        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        QVERIFY(
+            colourNear(program->form4().grab().toImage(), 309.3276, 67.0529, 500, 275, colour(2)));
+        QVERIFY(switchTo(FormId::Form2) && switchTo(FormId::Form4));
+        QVERIFY(frameDrawn(255.0) && endsAtA(255.0, 3));
+    }
+
+    void refusedEntryMakesThePlotWindowATypeMismatch_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("VALa") << 0;
+        QTest::newRow("VALb") << 1;
+        QTest::newRow("VALe") << 2;
+    }
+    void refusedEntryMakesThePlotWindowATypeMismatch() {
+        QFETCH(int, index);
+        QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti());
+        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        field(index)->setText(u"x"_s);
+        QVERIFY(click(program->form3(), "AVANTI"));
+        QVERIFY(switchTo(FormId::Form4)); // still open from the first plot
+        const char* name = std::array{"VALa", "VALb", "VALe"}[index];
+        QCOMPARE(ui->messages, (QStringList{notANumber(name), u"Tipo non corrispondente"_s}));
+        QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&program->form4()));
+        QVERIFY(drawnIn({2}));
+        QVERIFY(switchTo(FormId::Form3));
+        field(index)->setText(QString::number(std::array{86, 55, 1}[index]));
+        QVERIFY(avanti() && endsAtA(275.0, 4)); // the failed plot used colour 3
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
