@@ -12,7 +12,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 build="${LUMETRA_BENCH_BUILD:-$LUMETRA_ROOT/build-bench}"
-configure "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETRA_BENCHMARKS=ON
+cmake -S "$LUMETRA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DLUMETRA_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --target lumetra_bench lumetra_soak >/dev/null
 
 output="$(mktemp)"
