@@ -73,19 +73,6 @@ bool axes(const RecordingTarget& t, float cx, float cy, std::int16_t pen) {
            o[0].drawWidth == pen && o[1].drawWidth == pen && o[0].kind == Kind::Line;
 }
 
-// A set of parameters and what it draws: pairs of points, A2 as the call
-// leaves it (99 before), and the first and last point of each family.
-struct Case {
-    const char* name;
-    Value VALa, VALb, VALe;
-    int Risposta1, Risposta2; // -1: the box never clicked
-    std::int16_t Miocolor;
-    Error error;
-    int pairs, A2;
-    std::optional<std::array<QPointF, 4>> ends;
-};
-Q_DECLARE_METATYPE(Case)
-
 class TestCore : public QObject {
     Q_OBJECT
 
@@ -245,52 +232,21 @@ private slots:
         QVERIFY(colours.size() == 15 && !colours.count(QBColor(0)));
     }
 
-    void parameters_data() {
-        QTest::addColumn<Case>("row");
-        const QPointF o(260.0, 137.5), a(309.3276, 67.0529), full(346.0, 137.5);
-        const QPointF onX(309.3276, 137.5), onY(260.0, 67.0529), twice(520.0, 137.5);
-        const Error overflow = ErrorCode::Overflow, mismatch = ErrorCode::TypeMismatch;
-        using E = std::array<QPointF, 4>;
-        // name, VALa, VALb, VALe, Risposta1, Risposta2, Miocolor, error, pairs, A2, ends
-        const Case rows[] = {
-            {"O to A", 86.0, 55.0, 1.0, -1, -1, 0, {}, 901, 90, E{o, a, o, a}},
-            {"X cos", 86.0, 55.0, 1.0, 7, 0, 0, {}, 901, 90, E{onX, onY, full, onY}},
-            {"Y cos", 86.0, 55.0, 1.0, -1, 7, 0, {}, 901, 90, E{onY, onX, o, onX}},
-            {"A to O", 86.0, 55.0, 1.0, 7, 7, 0, {}, 901, 90, E{a, o, full, o}},
-            {"VALe 0", 86.0, 55.0, 0.0, -1, -1, 0, {}, 901, 0, E{o, a, o, full}},
-            {"VALb 0", 86.0, 0.0, 1.0, -1, -1, 0, {}, 901, 90, E{o, full, o, full}},
-            {"X1 = CX", 260.0, 0.0, 1.0, 7, -1, 0, {}, 901, 90, E{twice, o, twice, o}},
-            {"VALa 1000", 1000.0, 55.0, 1.0, -1, -1, 0, {}, 97, 90, {}},
-            {"VALe 364", 86.0, 55.0, 364.0, -1, -1, 0, {}, 901, 32760, {}},
-            {"VALe 400", 86.0, 55.0, 400.0, -1, -1, 0, overflow, 820, 32760, {}},
-            {"Miocolor 32767", 86.0, 55.0, 1.0, -1, -1, 32767, overflow, 0, 99, {}},
-            {"VALa empty", "", 55.0, 1.0, -1, -1, 0, mismatch, 0, 0, {}},
-            {"VALb empty", 86.0, "", 1.0, -1, -1, 0, mismatch, 0, 99, {}},
-            {"VALe empty", 86.0, 55.0, "", -1, -1, 0, mismatch, 0, 99, {}}};
-        for (const Case& row : rows) {
-            QTest::newRow(row.name) << row;
-        }
-    }
+    // The description's counts and ends; the digest test holds the whole grid.
     void parameters() {
-        QFETCH(Case, row);
         Plot plot;
-        plot.VALa = row.VALa;
-        plot.VALb = row.VALb;
-        plot.VALe = row.VALe;
-        plot.vars.Risposta1 = row.Risposta1 < 0 ? Value() : Value(std::int16_t(row.Risposta1));
-        plot.vars.Risposta2 = row.Risposta2 < 0 ? Value() : Value(std::int16_t(row.Risposta2));
-        plot.Miocolor = row.Miocolor;
-        plot.vars.A2 = 99;
-        QCOMPARE(plot.run(), row.error);
-        const auto first = plot.family(false);
-        const auto second = plot.family(true);
-        QCOMPARE(first.size(), std::size_t(row.pairs));
-        QCOMPARE(second.size(), first.size());
-        QCOMPARE(int{plot.vars.A2}, row.A2);
-        if (const auto& e = row.ends) {
-            QVERIFY(at(first.front(), (*e)[0]) && at(first.back(), (*e)[1]));
-            QVERIFY(at(second.front(), (*e)[2]) && at(second.back(), (*e)[3]));
-        }
+        plot.VALa = 1000.0; // from pass 98 on, Y1 exceeds 137.5
+        QVERIFY(!plot.run() && plot.family(false).size() == 97 && plot.family(true).size() == 97);
+        plot.clear();
+        plot.VALa = 86.0;
+        plot.VALe = 0.0; // the second family on the X axis, ending at (346, 137.5)
+        QVERIFY(!plot.run() && at(plot.family(true).back(), {346.0, 137.5}));
+        plot.clear();
+        plot.VALe = 400.0; // A2 leaves the 16-bit range at pass 821
+        QCOMPARE(plot.run(), Error(ErrorCode::Overflow));
+        QVERIFY(plot.family(false).size() == 820 && plot.vars.A2 == 32760);
+        plot.VALb = ""; // a refused entry fails at the first arithmetic on it
+        QCOMPARE(plot.run(), Error(ErrorCode::TypeMismatch));
     }
 };
 
