@@ -1,5 +1,5 @@
 // Steps taken back and done again in the plot window: the pixels and the
-// colour counter around each kind of step, the menu's two entries.
+// colour counter around each kind of step, the menu's two entries and their keys.
 
 #include "app/program.h"
 #include "app/start_up.h"
@@ -8,9 +8,8 @@
 #include "support/recording_ui.h"
 #include "support/walk.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using lumetra::app::FormId;
 using lumetra::testing::click;
@@ -26,16 +25,11 @@ class TestUndo : public QObject {
 
     lumetra::forms::Form4& form4() { return program->form4(); }
     // The picture, beyond the window's area too, and the colour counter.
-    std::pair<QImage, int> now() {
-        return {form4().surface().image(), program->form3().Miocolor()};
-    }
-    QAction* action(int i) { return form4().actions().at(i); } // "Annulla", "Ripeti"
-    QString entries() { // as the menu shows them, a disabled one in brackets
-        const auto shown = [](QAction* a) {
-            return a->isEnabled() ? a->text() : u'[' + a->text() + u']';
-        };
-        return shown(action(0)) + u" / "_s + shown(action(1));
-    }
+    QPair<QImage, int> now() { return {form4().surface().image(), program->form3().Miocolor()}; }
+    // "Annulla" and "Ripeti" as the menu shows them, a disabled one in brackets.
+    QString shown(QAction* a) { return a->isEnabled() ? a->text() : u'[' + a->text() + u']'; }
+    QString entries() { return shown(form4().actions()[0]) + u'/' + shown(form4().actions()[1]); }
+    void press(Qt::KeyboardModifiers keys) { QTest::keyClick(&form4(), Qt::Key_Z, keys); }
     bool avanti(const QString& increment) {
         program->form3().controls().get<QLineEdit>(u"Text5"_s)->setText(increment);
         return click(program->form3(), u"AVANTI"_s) && waitActive(*program, FormId::Form4);
@@ -63,29 +57,25 @@ private slots:
         QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti(u"1"_s));
         QVERIFY(click(form4(), u"TRACCIA"_s) && click(form4(), u"X=OA Cos"_s) &&
                 click(form4(), u"TRACCIA"_s));
-        if (QTest::currentDataTag() == "smaller window"_ba) {
-            form4().resize(form4().size() / 2);
-            QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
-        }
+        form4().resize(form4().size() / (QTest::currentDataTag() == "smaller window"_ba ? 2 : 1));
+        QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
         const auto before = now();
         QVERIFY(step != u"400"_s ? click(form4(), step)
                                  : click(form4(), u"RIPRENDI i dati"_s) &&
                                        waitActive(*program, FormId::Form3) && avanti(step));
         const auto after = now();
-        const QStringList messages = ui->messages;
         QVERIFY(after.first != before.first);
-        action(0)->trigger();
+        press(Qt::ControlModifier);
         QVERIFY(now() == before);
-        QCOMPARE(entries(), u"Annulla "_s + curve + u" / Ripeti "_s + name);
-        action(1)->trigger();
+        QCOMPARE(entries(), u"Annulla "_s + curve + u"/Ripeti "_s + name);
+        press(Qt::ControlModifier | Qt::ShiftModifier); // whatever the desktop's Redo keys
         QVERIFY(now() == after);
-        QCOMPARE(entries(), u"Annulla "_s + name + u" / [Ripeti]"_s);
-        QCOMPARE(ui->messages, messages); // an error is not shown again
+        QCOMPARE(entries(), u"Annulla "_s + name + u"/[Ripeti]"_s);
+        QCOMPARE(ui->messages.size(), step == u"400"_s ? 1 : 0); // an error is not shown again
         QCOMPARE(form4().surface().logicalSize(), form4().size());
-        action(0)->trigger(); // a new plot drops the step taken back
+        press(Qt::ControlModifier); // a new plot drops the step taken back
         QVERIFY(click(form4(), u"TRACCIA"_s));
-        QCOMPARE(entries(), u"Annulla "_s + curve + u" / [Ripeti]"_s);
-        QVERIFY(action(1)->shortcuts().contains(QKeySequence(u"Ctrl+Shift+Z"_s)));
+        QCOMPARE(entries(), u"Annulla "_s + curve + u"/[Ripeti]"_s);
     }
 };
 
