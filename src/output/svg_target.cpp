@@ -26,13 +26,25 @@ void SvgTarget::endGroup() {
     body_.append("</g>\n");
 }
 
-const QByteArray& SvgTarget::nameOf(QColor colour) {
-    const auto found = names_.constFind(colour.rgb());
-    if (found != names_.constEnd()) {
-        return *found;
+namespace {
+
+// "#rrggbb", as SVG names a colour.
+std::array<char, 7> nameOf(QColor colour) {
+    constexpr char kHex[] = "0123456789abcdef";
+    const QRgb rgb = colour.rgb();
+    std::array<char, 7> name{'#'};
+    for (int i = 0; i < 6; ++i) {
+        name[static_cast<std::size_t>(i) + 1] = kHex[(rgb >> (20 - 4 * i)) & 0xF];
     }
-    return *names_.insert(colour.rgb(), colour.name().toLatin1());
+    return name;
 }
+
+QByteArray colourText(QColor colour) {
+    const std::array<char, 7> name = nameOf(colour);
+    return {name.data(), static_cast<qsizetype>(name.size())};
+}
+
+} // namespace
 
 void SvgTarget::dot(QPointF centre, double diameter, QColor colour) {
     // Composed on the stack and appended once: an SVG holds thousands of them.
@@ -46,11 +58,16 @@ void SvgTarget::dot(QPointF centre, double diameter, QColor colour) {
     number(centre.x());
     put("\" cy=\"");
     number(centre.y());
+    if (diameter != lastDiameter_) {
+        lastDiameter_ = diameter;
+        radius_.clear();
+        appendNumber(radius_, diameter / 2.0);
+    }
     put("\" r=\"");
-    number(diameter / 2.0);
+    put(std::string_view(radius_.constData(), static_cast<std::size_t>(radius_.size())));
     put("\" fill=\"");
-    const QByteArray& name = nameOf(colour);
-    put(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    const std::array<char, 7> name = nameOf(colour);
+    put(std::string_view(name.data(), name.size()));
     put("\"/>\n");
     body_.append(text.data(), at - text.data());
 }
@@ -64,7 +81,7 @@ void SvgTarget::segment(QPointF from, QPointF to, double width, QColor colour) {
     appendNumber(body_, to.x());
     body_.append("\" y2=\"");
     appendNumber(body_, to.y());
-    body_.append("\" stroke=\"").append(nameOf(colour)).append("\" stroke-width=\"");
+    body_.append("\" stroke=\"").append(colourText(colour)).append("\" stroke-width=\"");
     appendNumber(body_, width);
     body_.append("\" stroke-linecap=\"round\"/>\n");
 }
@@ -75,7 +92,7 @@ void SvgTarget::fill(QSize area, QColor colour) {
         .append("\" height=\"")
         .append(QByteArray::number(area.height()))
         .append("\" fill=\"")
-        .append(nameOf(colour))
+        .append(colourText(colour))
         .append("\"/>\n");
 }
 

@@ -3,7 +3,6 @@
 #include "output/vector_target.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 namespace lumetra::output {
@@ -26,10 +25,11 @@ protected:
     void fill(QSize area, QColor colour) override;
 
 private:
-    const QByteArray& nameOf(QColor colour);
-
     QByteArray& body_;
-    QHash<QRgb, QByteArray> names_; // "#rrggbb" of the colours met so far
+    // A curve's dots share their size: its text, so that each dot writes only
+    // its centre and colour.
+    double lastDiameter_ = -1.0;
+    QByteArray radius_;
 };
 
 // The number as SVG text: the shortest that reads back as the same single.
