@@ -29,11 +29,18 @@ QString extensionOf(PictureFormat format) {
     return {};
 }
 
-PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
+std::optional<PictureFormat> formatOfName(const QString& name) {
     for (const PictureFormat format : kFormats) {
         if (name.endsWith(u'.' + extensionOf(format), Qt::CaseInsensitive)) {
-            return {name, format};
+            return format;
         }
+    }
+    return std::nullopt;
+}
+
+PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
+    if (const std::optional<PictureFormat> format = formatOfName(name)) {
+        return {name, *format};
     }
     return {name + u'.' + extensionOf(chosen), chosen};
 }
