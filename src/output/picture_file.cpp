@@ -71,8 +71,12 @@ SaveResult savePicture(const PictureFile& file, const Picture& picture, const Pr
     bool complete = true;
     switch (file.format) {
     case PictureFormat::Png: {
+        // The texts go to the writer, so that the image need not be copied to carry them.
         QImageWriter writer(&out, "png");
-        if (!writer.write(rasterPicture(picture)) && out.error() == QFileDevice::NoError) {
+        for (const auto& [key, text] : pictureTexts(picture)) {
+            writer.setText(key, text);
+        }
+        if (!writer.write(areaImage(picture)) && out.error() == QFileDevice::NoError) {
             return failed(file.name, writer.errorString());
         }
         break;
