@@ -19,7 +19,7 @@ WindowsEntry loadWindows() {
         std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
     for (const char* place : {".", LUMETRA_WINDOWS_FOLDER}) {
         const std::string module = (folder / place / "lumetra-windows.so").string();
-        if (void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        if (void* handle = dlopen(module.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
             return reinterpret_cast<WindowsEntry>(dlsym(handle, "lumetra_windows"));
         }
     }
