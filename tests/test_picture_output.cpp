@@ -309,10 +309,14 @@ private slots:
         for (QAction* a : qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions()) {
             texts << a->text() + u' ' + a->shortcut().toString();
         }
-        QCOMPARE(texts, (QStringList{u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
-                                     u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
-                                     u" "_s, u"Legenda nell'immagine "_s}));
+        QCOMPARE(texts,
+                 (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s, u" "_s,
+                              u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s, u" "_s,
+                              u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s, u" "_s,
+                              u"Legenda nell'immagine "_s}));
         QApplication::activePopupWidget()->close();
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier); // nothing left to take back
+        QVERIFY(action(u"Annulla"_s) && !action(u"Annulla"_s)->isEnabled());
     }
 };
 

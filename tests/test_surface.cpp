@@ -15,6 +15,7 @@ namespace {
 const QColor kForeground(0x10, 0x20, 0x30);
 const QColor kBackground(0xE0, 0xE0, 0xD0);
 const QRgb kRed = 0xFF000000U | QBColor(4);
+const QRgb kGreen = 0xFF000000U | QBColor(2);
 
 // The pixels of `image` that hold `colour`, and their bounding box.
 std::pair<int, QRect> census(const QImage& image, QRgb colour) {
@@ -69,25 +70,35 @@ private slots:
         QTest::addColumn<qreal>("ratio");
         QTest::addColumn<int>("drawWidth");
         QTest::addColumn<int>("across");
-        QTest::newRow("width 1") << 1.0 << 1 << 1;
-        QTest::newRow("width 3") << 1.0 << 3 << 3;
-        QTest::newRow("width 1 at 2x") << 2.0 << 1 << 2;
-        QTest::newRow("width 3 at 2x") << 2.0 << 3 << 6;
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("inCorner"); // of a dot on the top-left pixel, clipped
+        QTest::newRow("width 1") << 1.0 << 1 << 1 << 1 << 1;
+        QTest::newRow("width 3") << 1.0 << 3 << 3 << 9 << 4;
+        QTest::newRow("width 1 at 2x") << 2.0 << 1 << 2 << 4 << 1;
+        QTest::newRow("width 3 at 2x") << 2.0 << 3 << 6 << 32 << 8;
     }
 
     void dotSizes() {
         QFETCH(qreal, ratio);
         QFETCH(int, drawWidth);
         QFETCH(int, across);
+        QFETCH(int, pixels);
+        QFETCH(int, inCorner);
         DrawingSurface surface(kForeground, kBackground);
         surface.resize(QSize(1000, 550), ratio);
         plotFrame(surface);
         surface.setDrawWidth(static_cast<std::int16_t>(drawWidth));
         surface.pset(100.0F, 50.0F, QBColor(4));
-        const QRect bounds = census(surface.image(), kRed).second;
+        const auto [count, bounds] = census(surface.image(), kRed);
+        QCOMPARE(count, pixels);
         QCOMPARE(bounds.size(), QSize(across, across));
         // The dot sits on the point: (100, 50) is pixel (200, 100) at 1x.
         QVERIFY((QRectF(bounds).center() - QPointF(200, 100) * ratio).manhattanLength() <= 2);
+        // The same dots handed over many at once, as a plot does.
+        const lumetra::runtime::Dot dots[] = {{300.0F, 50.0F, QBColor(2)},
+                                              {0.0F, 0.0F, QBColor(2)}};
+        surface.psetMany(dots);
+        QCOMPARE(census(surface.image(), kGreen).first, pixels + inCorner);
     }
 
     // Lines are solid and DrawWidth pixels wide, clipped without error where

@@ -13,7 +13,8 @@ namespace lumetra::forms {
 Form4::Form4(Host& host)
     : host_(host), controls_(buildWindow(*this, resources::form4Layout())),
       check1_(controls_.get<QCheckBox>(QStringLiteral("Check1"))),
-      check2_(controls_.get<QCheckBox>(QStringLiteral("Check2"))) {
+      check2_(controls_.get<QCheckBox>(QStringLiteral("Check2"))),
+      history_(*this, surface(), record_, host_) {
     // A check box's click handler runs after its state has changed.
     bindHandler(host_, this, check1_, &QCheckBox::clicked, &Form4::Check1_Click);
     bindHandler(host_, this, check2_, &QCheckBox::clicked, &Form4::Check2_Click);
@@ -27,8 +28,8 @@ Form4::Form4(Host& host)
                     &QPushButton::clicked, handler);
     }
     firstFocus(controls_, resources::form4Layout())->setFocus();
-    pictureMenu_ =
-        new PictureMenu(*this, record_, [this](const QString& text) { host_.message(this, text); });
+    pictureMenu_ = new PictureMenu(*this, record_, history_,
+                                   [this](const QString& text) { host_.message(this, text); });
 }
 
 runtime::Value Form4::answerOf(const QCheckBox* box) {
@@ -48,8 +49,8 @@ void Form4::plot(geometry::Chords chords) {
 }
 
 void Form4::remember(geometry::Chords chords, bool activation) {
-    record_.add(output::recordedPlot(host_.plotParameters(), vars_, frameIncr_,
-                                     surface().logicalSize(), chords, activation));
+    history_.plot(output::recordedPlot(host_.plotParameters(), vars_, frameIncr_,
+                                       surface().logicalSize(), chords, activation));
 }
 
 void Form4::draw(geometry::Chords chords) {
@@ -57,8 +58,7 @@ void Form4::draw(geometry::Chords chords) {
 }
 
 void Form4::clear() {
-    surface().cls();
-    record_.clear();
+    history_.clear();
 }
 
 void Form4::Check1_Click() {
@@ -91,6 +91,7 @@ void Form4::Command5_Click() {
 }
 
 void Form4::Command6_Click() {
+    const PlotHistory::OneStep step(history_);
     clear();
     Form_Activate();
 }

@@ -2,6 +2,7 @@
 
 #include "forms/form_builder.h"
 #include "forms/host.h"
+#include "forms/plot_history.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
 #include "output/plot_record.h"
@@ -37,8 +38,8 @@ public:
 
 private:
     void plot(geometry::Chords chords);
-    // Keeps the plot about to run in the record, so that one that stops on an
-    // error is kept as far as it goes.
+    // Keeps the plot about to run in the record, as a step that can be taken
+    // back, so that one that stops on an error is kept as far as it goes.
     void remember(geometry::Chords chords, bool activation);
     void draw(geometry::Chords chords);
     void clear();
@@ -51,6 +52,7 @@ private:
     geometry::PlotVariables vars_;
     runtime::Value frameIncr_; // the calibration factor of the last activation
     output::PlotRecord record_;
+    PlotHistory history_;
     PictureMenu* pictureMenu_;
 };
 

@@ -1,5 +1,6 @@
 #include "forms/picture_menu.h"
 
+#include "forms/plot_history.h"
 #include "surface/surface_window.h"
 
 #include <QAction>
@@ -78,9 +79,12 @@ void orient(QPrinter& printer, const output::Picture& picture) {
 } // namespace
 
 PictureMenu::PictureMenu(surface::SurfaceWindow& window, const output::PlotRecord& record,
-                         Messenger message)
+                         const PlotHistory& history, Messenger message)
     : QObject(&window), window_(window), record_(record), message_(std::move(message)) {
     auto* menu = new QMenu(&window);
+    menu->addAction(history.undoAction());
+    menu->addAction(history.redoAction());
+    menu->addSeparator();
     menu->addAction(
         addAction(QStringLiteral("Salva immagine\u2026"), QKeySequence::Save, &PictureMenu::save));
     menu->addAction(

@@ -16,16 +16,19 @@ class SurfaceWindow;
 
 namespace lumetra::forms {
 
+class PlotHistory;
+
 // The plot window's picture off the screen: a context menu on the drawing (not
 // on its controls) and the same commands as shortcuts wherever the focus is in
 // the window: save as PNG, SVG or PDF, copy, print, preview, and whether these
-// pictures carry a legend (remembered between runs).
+// pictures carry a legend (remembered between runs). Above them, taking the
+// last step back and doing it again.
 class PictureMenu : public QObject {
 public:
     using Messenger = std::function<void(const QString& text)>;
 
     PictureMenu(surface::SurfaceWindow& window, const output::PlotRecord& record,
-                Messenger message);
+                const PlotHistory& history, Messenger message);
 
     void save();
     // Saves as the dialog would with `name` chosen under the filter of `chosen`.

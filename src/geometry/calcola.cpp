@@ -1,10 +1,13 @@
 #include "geometry/calcola.h"
 
+#include "geometry/plot_output.h"
 #include "runtime/accumulated_loop.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/palette.h"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace lumetra::geometry {
 
@@ -30,62 +33,176 @@ runtime::Rgb curveColour(int index) {
     return runtime::QBColor(((index - 1) % cycle + cycle) % cycle + 1);
 }
 
+namespace {
+
+// What the passes need of one value of the second angle A2, worked out once
+// for each value a plot meets: with increment 1, 91 values in 901 passes.
+struct SecondAngle {
+    static constexpr int kNone = -65536; // no 16-bit value: before the first pass
+    int A2 = kNone;
+    bool cosineIsZero = false; // COS2 = 0: the pass draws nothing
+    double cosine = 0.0;       // cos(BETA1 x SEN2)
+    double sine = 0.0;         // sin(BETA1 x SEN2)
+};
+
+SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
+    const float theta2 = toSingle(static_cast<float>(A2) * P1);
+    const double COS2 = std::cos(static_cast<double>(theta2));
+    const double SEN2 = std::sin(static_cast<double>(theta2));
+    const double direction = BETA1 * SEN2;
+    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction)};
+}
+
+struct Position {
+    float x;
+    float y;
+};
+
+// The origin O at (CX, CY), which also bounds the accepted points.
+class Origin {
+public:
+    Origin(float CX, float CY)
+        : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
+
+    // Sets `drawn` to where the point (x, y) relative to O is drawn, (CX + x,
+    // CY - y) in singles; false when it lies out of range. A coordinate that
+    // is not a finite number raises Overflow, x before y; `keptX` and `keptY`
+    // take each coordinate once it has passed.
+    bool place(double x, double y, double& keptX, double& keptY, Position& drawn) const {
+        // Nearly every point passes one quick test: finite, in range, and with
+        // a position that cannot overflow a single.
+        if (std::abs(x) <= quickX_ && std::abs(y) <= quickY_) {
+            keptX = x;
+            keptY = y;
+            drawn = {static_cast<float>(CX_ + x), static_cast<float>(CY_ - y)};
+            return true;
+        }
+        keptX = checkedResult(x);
+        keptY = checkedResult(y);
+        if (std::abs(x) > CX_ || std::abs(y) > CY_) {
+            return false;
+        }
+        drawn = {toSingle(CX_ + x), toSingle(CY_ - y)};
+        return true;
+    }
+
+private:
+    // The extent itself, or -1 (no point passes) when twice it is no finite single.
+    static double quickBound(float extent) {
+        const bool fits = std::abs(extent) <= std::numeric_limits<float>::max() / 2.0F;
+        return fits ? extent : -1.0;
+    }
+
+    double CX_;
+    double CY_;
+    double quickX_;
+    double quickY_;
+};
+
+} // namespace
+
 void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
              Chords chords) {
     params.Miocolor = addInt16(params.Miocolor, 1);
     vars.OA = params.VALa;
     vars.BETA1 = checkedResult(params.VALb.arithmetic() * static_cast<double>(vars.P1));
     vars.Ve = params.VALe;
-    std::int16_t conta = 0; // Empty at the start of every call; Empty counts as 0
+    const double Ve = vars.Ve.arithmetic();
 
-    runtime::forEachAccumulated(0.0, kSweepEnd, kSweepStep, [&](double ALFA) {
-        const double angle = ALFA * static_cast<double>(vars.P1);
+    // Nothing here changes within a plot: it runs to its end before any click,
+    // a check box's included, is handled.
+    const double P1 = vars.P1;
+    const bool cosineX = vars.Risposta1.equalsNumber(kCosineAnswer);
+    const bool cosineY = vars.Risposta2.equalsNumber(kCosineAnswer);
+    const Origin origin(vars.CX, vars.CY);
+    // OA is read where the first pass reads it, after that pass has set A2 and
+    // SC1: a rejected length fails with those set, and after an overflow of A2.
+    std::optional<double> OA;
+    double OAcosBETA1 = 0.0;
+    double OAsinBETA1 = 0.0;
+
+    // What the passes set, kept here and stored back however the plot ends:
+    // each store into the window's variables could be taken to change the
+    // others and the colour counter, to be read again at every pass.
+    std::int16_t A2 = vars.A2;
+    double SC1 = vars.SC1;
+    double X1 = vars.X1;
+    double Y1 = vars.Y1;
+    std::int16_t Miocolor = params.Miocolor;
+    const auto storeResults = [&] {
+        vars.A2 = A2;
+        vars.SC1 = SC1;
+        vars.X1 = X1;
+        vars.Y1 = Y1;
+        params.Miocolor = Miocolor;
+    };
+
+    SecondAngle second;
+    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
+    runtime::Rgb colour = 0;
+    bool colourRead = false;
+    std::int16_t conta = 0; // Empty at the start of every plot; Empty counts as 0
+    PlotOutput output(target, kPointWidth);
+
+    const auto pass = [&](double ALFA) {
+        const double angle = ALFA * P1;
         const double COS1 = std::cos(angle);
         const double SEN1 = std::sin(angle);
-        vars.A2 = runtime::toInt16(ALFA * vars.Ve.arithmetic());
-        const float theta2 = toSingle(static_cast<float>(vars.A2) * vars.P1);
-        const double COS2 = std::cos(static_cast<double>(theta2));
-        const double SEN2 = std::sin(static_cast<double>(theta2));
-        if (COS1 == 0.0 || COS2 == 0.0) {
+        A2 = runtime::toInt16(ALFA * Ve);
+        if (second.A2 != A2) {
+            second = secondAngle(A2, vars.P1, vars.BETA1);
+        }
+        if (COS1 == 0.0 || second.cosineIsZero) {
             return;
         }
-        vars.SC1 = vars.Risposta1.equalsNumber(kCosineAnswer) ? COS1 : SEN1;
-        const double SCY = vars.Risposta2.equalsNumber(kCosineAnswer) ? COS1 : SEN1;
-        const double OA = vars.OA.arithmetic();
-        vars.X1 = checkedResult((OA * std::cos(vars.BETA1)) * vars.SC1);
-        vars.Y1 = checkedResult((OA * std::sin(vars.BETA1)) * SCY);
-        const double CX = vars.CX;
-        const double CY = vars.CY;
-        if (std::abs(vars.X1) > CX || std::abs(vars.Y1) > CY) {
+        SC1 = cosineX ? COS1 : SEN1;
+        const double SCY = cosineY ? COS1 : SEN1;
+        if (!OA) {
+            OA = vars.OA.arithmetic();
+            OAcosBETA1 = *OA * std::cos(vars.BETA1);
+            OAsinBETA1 = *OA * std::sin(vars.BETA1);
+        }
+        Position first{};
+        if (!origin.place(OAcosBETA1 * SC1, OAsinBETA1 * SCY, X1, Y1, first)) {
             return;
         }
-        target.setDrawWidth(kPointWidth);
-        target.pset(toSingle(CX + vars.X1), toSingle(CY - vars.Y1));
+        output.point(first.x, first.y);
 
-        const double direction = vars.BETA1 * SEN2;
-        const double XS = checkedResult((OA * std::cos(direction)) * vars.SC1);
-        const double YS = checkedResult((OA * std::sin(direction)) * SCY);
-        if (std::abs(XS) > CX || std::abs(YS) > CY) {
+        double XS = 0.0;
+        double YS = 0.0;
+        Position partner{};
+        if (!origin.place((*OA * second.cosine) * SC1, (*OA * second.sine) * SCY, XS, YS,
+                          partner)) {
             return;
         }
-        target.setDrawWidth(kPointWidth);
-        target.pset(toSingle(CX + XS), toSingle(CY - YS),
-                    curveColour(addInt16(params.Miocolor, 1)));
+        if (!colourRead) {
+            colour = curveColour(addInt16(Miocolor, 1));
+            colourRead = true;
+        }
+        output.point(partner.x, partner.y, colour);
 
         if (chords == Chords::On) {
             if (conta == kChordEvery) {
                 conta = 0;
-                target.setDrawWidth(kChordWidth);
-                target.line(toSingle(CX + vars.X1), toSingle(CY - vars.Y1), toSingle(CX + XS),
-                            toSingle(CY - YS), curveColour(addInt16(params.Miocolor, 1)));
+                output.line(first.x, first.y, partner.x, partner.y, colour, kChordWidth);
             } else {
                 ++conta;
             }
         }
-        if (params.Miocolor == kLastCurveColour) {
-            params.Miocolor = 1;
+        if (Miocolor == kLastCurveColour) {
+            Miocolor = 1;
+            colourRead = false;
         }
-    });
+    };
+    try {
+        runtime::forEachAccumulated(0.0, kSweepEnd, kSweepStep, pass);
+    } catch (...) {
+        storeResults();
+        output.flush(); // what the passes before the error drew stays drawn
+        throw;
+    }
+    storeResults();
+    output.flush();
 }
 
 } // namespace lumetra::geometry

@@ -22,6 +22,7 @@ constexpr double kSwatch = 10.0;
 constexpr double kGap = 6.0;
 constexpr double kRowSpacing = 3.0;
 const QColor kBoxFill = Qt::white;
+const QString kSeparator = QStringLiteral(" \u00B7 ");
 
 QString numberText(double value) {
     return std::isnan(value) ? QStringLiteral("?") : runtime::formatLocaleNumber(value);
@@ -33,19 +34,21 @@ QByteArray colourName(QColor colour) {
 
 } // namespace
 
+QString curveName(const RecordedPlot& plot) {
+    return QStringLiteral("OA ") + numberText(plot.VALa) + kSeparator + numberText(plot.VALb) +
+           QStringLiteral("\u00B0");
+}
+
 QString legendText(const RecordedPlot& plot) {
-    const QString separator = QStringLiteral(" \u00B7 ");
-    QString text = QStringLiteral("OA ") + numberText(plot.VALa) + separator +
-                   numberText(plot.VALb) + QStringLiteral("\u00B0") + separator +
-                   QStringLiteral("incr. ") + numberText(plot.VALe);
+    QString text = curveName(plot) + kSeparator + QStringLiteral("incr. ") + numberText(plot.VALe);
     if (plot.xCosine) {
-        text += separator + QStringLiteral("X=OA Cos");
+        text += kSeparator + QStringLiteral("X=OA Cos");
     }
     if (plot.yCosine) {
-        text += separator + QStringLiteral("Y=OA Cos");
+        text += kSeparator + QStringLiteral("Y=OA Cos");
     }
     if (plot.chords) {
-        text += separator + QStringLiteral("corde");
+        text += kSeparator + QStringLiteral("corde");
     }
     return text;
 }

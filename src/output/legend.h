@@ -18,6 +18,9 @@ namespace lumetra::output {
 // text show it: "OA 86 · 55° · incr. 1 · X=OA Cos · corde".
 QString legendText(const RecordedPlot& plot);
 
+// The curve in short, its first two parameters: "OA 86 · 55°".
+QString curveName(const RecordedPlot& plot);
+
 // The colour of a curve's second family, which tells the curves apart.
 QColor curveColourOf(const RecordedPlot& plot);
 

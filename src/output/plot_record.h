@@ -35,7 +35,9 @@ struct RecordedPlot {
 // What the plot window has plotted since its last clear, in order.
 class PlotRecord {
 public:
-    void add(const RecordedPlot& plot) { plots_.push_back(plot); }
+    void add(const RecordedPlot& plot);
+    // Takes back the last plot, which must be there.
+    void removeLast() { plots_.pop_back(); }
     // Empties the record and gives its memory back.
     void clear() { std::vector<RecordedPlot>().swap(plots_); }
 

@@ -29,8 +29,8 @@ private:
     runtime::DrawTarget& target_;
 };
 
-void replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
-                geometry::PlotVariables& vars) {
+std::int16_t drawPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
+                      geometry::PlotVariables& vars) {
     const runtime::Value VALa(plot.VALa);
     const runtime::Value VALb(plot.VALb);
     const runtime::Value VALe(plot.VALe);
@@ -50,6 +50,7 @@ void replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
     } catch (const runtime::RunTimeError&) {
         // The screen showed this error when the plot ran; its picture ends here.
     }
+    return Miocolor;
 }
 
 } // namespace
@@ -60,9 +61,27 @@ bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforeP
         if (beforePlot && !beforePlot(plot)) {
             return false;
         }
-        replayPlot(plot, target, vars);
+        drawPlot(plot, target, vars);
     }
     return true;
+}
+
+std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target) {
+    geometry::PlotVariables vars;
+    return drawPlot(plot, target, vars);
+}
+
+void replayAxes(const RecordedPlot& plot, runtime::DrawTarget& target) {
+    if (!plot.activation) {
+        return;
+    }
+    geometry::PlotVariables vars;
+    try {
+        geometry::setUpPlotFrame(target, vars, runtime::Value(plot.Incr),
+                                 runtime::Value(plot.VALe));
+    } catch (const runtime::RunTimeError&) {
+        // As in drawPlot: the set-up stopped here on screen too.
+    }
 }
 
 } // namespace lumetra::output

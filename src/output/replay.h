@@ -18,4 +18,11 @@ using BeforePlot = std::function<bool(const RecordedPlot& plot)>;
 // as on screen. False when `beforePlot` stopped the replay.
 bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforePlot& beforePlot);
 
+// Draws one plot of a record as replay() does; gives the colour counter as the
+// plot left it, which is what the screen's counter became when it ran.
+std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target);
+
+// Draws only what the plot drew before its curve: the axes of an activation.
+void replayAxes(const RecordedPlot& plot, runtime::DrawTarget& target);
+
 } // namespace lumetra::output

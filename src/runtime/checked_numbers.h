@@ -1,26 +1,64 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace lumetra::runtime {
 
 // Conversions and 16-bit arithmetic as the window code expects them: round to
 // nearest with ties to even, and an overflow error instead of a silent wrap.
+// They sit in every pass of the drawing loops, so the checks are inline
+// comparisons and only raising the error is a call.
+
+// Raises the Overflow run-time error.
+[[noreturn]] void raiseOverflow();
 
 // A double rounded to single precision; NaN or a result beyond the single
 // range raises Overflow.
-float toSingle(double value);
+inline float toSingle(double value) {
+    if (std::isnan(value)) {
+        raiseOverflow();
+    }
+    // The cast rounds to nearest even under the default rounding mode.
+    const float single = static_cast<float>(value);
+    if (std::isinf(single)) {
+        raiseOverflow();
+    }
+    return single;
+}
 
 // A double rounded to a 16-bit integer, ties to even (2.5 -> 2, 3.5 -> 4);
 // outside -32768..32767 after rounding, or NaN, raises Overflow.
-std::int16_t toInt16(double value);
+inline std::int16_t toInt16(double value) {
+    // Exactly the values that round into the range: -32768.5 rounds to the even
+    // -32768, 32767.5 to 32768. NaN fails the test too.
+    if (!(value >= -32768.5 && value < 32767.5)) {
+        raiseOverflow();
+    }
+    // Adding and taking away 1.5 x 2^52 rounds to an integer in the current
+    // rounding mode, to nearest with ties to even, as nearbyint does, without a
+    // call into the library.
+    constexpr double kRoundingShift = 0x1.8p52;
+    return static_cast<std::int16_t>((value + kRoundingShift) - kRoundingShift);
+}
 
 // 16-bit addition; a result outside the 16-bit range raises Overflow.
-std::int16_t addInt16(std::int16_t a, std::int16_t b);
+inline std::int16_t addInt16(std::int16_t a, std::int16_t b) {
+    const int sum = int{a} + int{b};
+    if (sum < -32768 || sum > 32767) {
+        raiseOverflow();
+    }
+    return static_cast<std::int16_t>(sum);
+}
 
 // A floating-point result of the program's own arithmetic: infinity or NaN
 // raises Overflow, as the platform's floating-point check does.
-double checkedResult(double value);
+inline double checkedResult(double value) {
+    if (!std::isfinite(value)) {
+        raiseOverflow();
+    }
+    return value;
+}
 
 // 3.1415927 / 180 in single precision: the degrees-to-radians factor P1.
 float degreesToRadiansFactor();

@@ -3,6 +3,8 @@
 #include "runtime/palette.h"
 
 #include <cstdint>
+#include <optional>
+#include <span>
 
 namespace lumetra::runtime {
 
@@ -13,6 +15,14 @@ enum class ScaleMode : std::int16_t { User = 0, Twips = 1, Centimetres = 7 };
 
 // Window geometry is given in twips, 1/1440 inch: 15 to a pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
+
+// A point to draw: where, in user units, and its colour; none is the window's
+// foreground colour.
+struct Dot {
+    float x;
+    float y;
+    std::optional<Rgb> colour;
+};
 
 // The graphics of a window as its drawing code sees them: a scale in user
 // units, a pen width in pixels, points, lines and clearing. Coordinates are
@@ -35,6 +45,18 @@ public:
     virtual void line(float x1, float y1, float x2, float y2) = 0;
     virtual void line(float x1, float y1, float x2, float y2, Rgb colour) = 0;
     virtual void cls() = 0;
+
+    // The points in order, exactly as one pset each would draw them; a plot
+    // hands over hundreds at a time, which a surface draws in one go.
+    virtual void psetMany(std::span<const Dot> dots) {
+        for (const Dot& dot : dots) {
+            if (dot.colour) {
+                pset(dot.x, dot.y, *dot.colour);
+            } else {
+                pset(dot.x, dot.y);
+            }
+        }
+    }
 };
 
 } // namespace lumetra::runtime

@@ -5,17 +5,13 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
 namespace lumetra::surface {
 
 namespace {
-
-QRgb opaque(runtime::Rgb colour) {
-    return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>(colour & 0xFF));
-}
 
 QSize devicePixels(QSize logicalSize, qreal devicePixelRatio) {
     return {static_cast<int>(std::lround(logicalSize.width() * devicePixelRatio)),
@@ -93,6 +89,7 @@ void DrawingSurface::resize(QSize logicalSize, qreal devicePixelRatio) {
     }
     width_ = pixels.width();
     height_ = pixels.height();
+    updatePen();
     logicalSize_ = logicalSize;
     // A scale that follows the client size keeps following it; a user scale stays.
     setScaleMode(scale_.mode);
@@ -117,7 +114,6 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     stride_ = image_.bytesPerLine();
     retainedSize_ = retained;
     ratio_ = devicePixelRatio;
-    updatePen();
     return true;
 }
 
@@ -153,56 +149,12 @@ int DrawingSurface::penPixels() const {
 }
 
 void DrawingSurface::updatePen() {
-    // The dot as runs of pixels along its rows, for a quick fill.
-    penRows_.clear();
-    for (const DotOffset& o : roundDot(penPixels())) {
-        if (penRows_.empty() || penRows_.back().dy != o.dy) {
-            penRows_.push_back({o.dy, o.dx, o.dx});
-        } else {
-            penRows_.back().lastDx = o.dx;
-        }
-    }
-    reach_ = penPixels() / 2;
+    pen_ = DotStamp(penPixels(), width_, height_, stride_);
 }
 
 void DrawingSurface::updateMapping() {
     unitX_ = pixelsPerUnit(scale_.width, width_);
     unitY_ = pixelsPerUnit(scale_.height, height_);
-}
-
-double DrawingSurface::pixelX(float x) const {
-    return static_cast<double>(x) * unitX_;
-}
-
-double DrawingSurface::pixelY(float y) const {
-    return static_cast<double>(y) * unitY_;
-}
-
-void DrawingSurface::stamp(int px, int py, QRgb colour) {
-    // One detach per dot, not one per pixel: scanLine() detaches every time.
-    uchar* const bits = image_.bits();
-    for (const PenRow& row : penRows_) {
-        const int y = py + row.dy;
-        if (y < 0 || y >= height_) {
-            continue;
-        }
-        const int first = std::max(px + row.firstDx, 0);
-        const int last = std::min(px + row.lastDx, width_ - 1);
-        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride_);
-        for (int x = first; x <= last; ++x) {
-            line[x] = colour;
-        }
-    }
-}
-
-void DrawingSurface::drawDot(float x, float y, QRgb colour) {
-    const int px = nearestPixel(pixelX(x));
-    const int py = nearestPixel(pixelY(y));
-    if (px < -reach_ || py < -reach_ || px >= width_ + reach_ || py >= height_ + reach_) {
-        return;
-    }
-    stamp(px, py, colour);
-    changed();
 }
 
 void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
@@ -225,8 +177,10 @@ void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colou
     const int sx = x < xEnd ? 1 : -1;
     const int sy = y < yEnd ? 1 : -1;
     int error = dx + dy;
+    // One detach for the line: bits() detaches at every call.
+    uchar* const bits = image_.bits();
     for (;;) {
-        stamp(x, y, colour);
+        pen_.stamp(bits, x, y, colour);
         if (x == xEnd && y == yEnd) {
             break;
         }
@@ -244,11 +198,18 @@ void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colou
 }
 
 void DrawingSurface::pset(float x, float y) {
-    drawDot(x, y, foregroundRgb_);
+    psetMany(std::array{runtime::Dot{x, y, std::nullopt}});
 }
 
 void DrawingSurface::pset(float x, float y, runtime::Rgb colour) {
-    drawDot(x, y, opaque(colour));
+    psetMany(std::array{runtime::Dot{x, y, colour}});
+}
+
+void DrawingSurface::psetMany(std::span<const runtime::Dot> dots) {
+    // One detach for the whole batch: bits() detaches at every call.
+    if (pen_.stampAll(image_.bits(), dots, unitX_, unitY_, foregroundRgb_)) {
+        changed();
+    }
 }
 
 void DrawingSurface::line(float x1, float y1, float x2, float y2) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/draw_target.h"
-#include "surface/dot_mask.h"
+#include "surface/dot_stamp.h"
 #include "surface/scale.h"
 
 #include <QColor>
@@ -53,15 +53,14 @@ public:
     void line(float x1, float y1, float x2, float y2) override;
     void line(float x1, float y1, float x2, float y2, runtime::Rgb colour) override;
     void cls() override;
+    void psetMany(std::span<const runtime::Dot> dots) override;
 
 private:
     int penPixels() const;
     void updatePen();
     void updateMapping();
-    double pixelX(float x) const;
-    double pixelY(float y) const;
-    void stamp(int px, int py, QRgb colour);
-    void drawDot(float x, float y, QRgb colour);
+    double pixelX(float x) const { return static_cast<double>(x) * unitX_; }
+    double pixelY(float y) const { return static_cast<double>(y) * unitY_; }
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour);
     void changed() {
         if (!dirty_) {
@@ -82,14 +81,8 @@ private:
     QRgb foregroundRgb_;
     Scale scale_;
     std::int16_t drawWidth_ = 1;
-    struct PenRow {
-        int dy;
-        int firstDx;
-        int lastDx;
-    };
-    std::vector<PenRow> penRows_; // the pen's dot as runs of pixels along its rows
-    int reach_ = 0;               // how far the dot reaches from its centre pixel
-    int width_ = 0;               // the client area's size in device pixels
+    DotStamp pen_;  // the pen's dot, clipped to the client area
+    int width_ = 0; // the client area's size in device pixels
     int height_ = 0;
     qsizetype stride_ = 0;
     double unitX_ = 1.0; // pixels per user unit, across and down

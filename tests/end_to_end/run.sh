@@ -141,6 +141,9 @@ differing() {
     compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 | cut -d' ' -f1
 }
 
+# looks_like WINDOW FILE: the window shows the picture of FILE, pixel for pixel.
+looks_like() { grab "$1" "$WORK/look.png" && [ "$(differing "$2" "$WORK/look.png")" -eq 0 ]; }
+
 maximized() { area "$1" && [ "${W}x${H}" = "$MAXIMIZED" ]; }
 not_maximized() { ! maximized "$1"; }
 
@@ -264,6 +267,7 @@ wait_until 10 "the third curve in colour 4" in_window "$FORM4" $RED4 200
 sleep 0.3
 shot 10-three-curves
 keep_window "$FORM4" form4
+grab "$FORM4" "$WORK/three-curves.png"
 
 step "4. Ctrl+S saves the picture through the save dialog, as SVG by its name"
 keys ctrl+s
@@ -303,6 +307,13 @@ sleep 0.3
 grab "$FORM4" "$WORK/regrown.png"
 [ "$(differing "$WORK/maximized.png" "$WORK/regrown.png")" -eq 0 ] ||
     fail "the picture changed through the shrink and regrow"
+
+step "4. Ctrl+Z takes the fourth curve back, Ctrl+Y draws it again"
+keys ctrl+z
+wait_until 10 "the picture of three curves" looks_like "$FORM4" "$WORK/three-curves.png"
+shot 13-undone
+keys ctrl+y
+wait_until 10 "the fourth curve again" looks_like "$FORM4" "$WORK/regrown.png"
 
 step "5. ESCI ends the program"
 click "$FORM4" 960 1800 1695 615

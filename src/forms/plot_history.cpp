@@ -1,0 +1,183 @@
+#include "forms/plot_history.h"
+
+#include "forms/host.h"
+#include "output/legend.h"
+#include "output/surface_replay.h"
+
+#include <QAction>
+#include <QWidget>
+
+#include <utility>
+
+namespace lumetra::forms {
+
+namespace {
+
+// A step names itself for the menu; `latest` is the last plot kept on the side
+// the step is taken from, if any.
+class Step : public QUndoCommand {
+public:
+    virtual QString name(const output::RecordedPlot* latest) const = 0;
+};
+
+QString nameOf(const QUndoCommand* command, const output::RecordedPlot* latest) {
+    if (const auto* step = dynamic_cast<const Step*>(command)) {
+        return step->name(latest);
+    }
+    QStringList names; // a clear and a plot taken as one step
+    for (int i = 0; i < command->childCount(); ++i) {
+        names << nameOf(command->child(i), latest);
+    }
+    return names.join(QStringLiteral(" e "));
+}
+
+const output::RecordedPlot* lastOf(const output::PlotRecord& record) {
+    return record.empty() ? nullptr : &record.plots().back();
+}
+
+void showStep(QAction* action, const QString& verb, const QUndoCommand* step,
+              const output::RecordedPlot* latest) {
+    const QString name = step != nullptr ? nameOf(step, latest) : QString();
+    action->setText(name.isEmpty() ? verb : verb + u' ' + name);
+    action->setEnabled(step != nullptr);
+}
+
+QAction* addAction(QWidget& window, const QList<QKeySequence>& keys) {
+    auto* action = new QAction(&window);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(action);
+    return action;
+}
+
+// Ctrl+Shift+Z and Ctrl+Y both, whatever the desktop's own choice.
+QList<QKeySequence> redoKeys() {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!keys.contains(key)) {
+            keys << key;
+        }
+    }
+    return keys;
+}
+
+} // namespace
+
+// A plot, which the window draws itself the first time. It keeps nothing of
+// its own: its plot is the record's last while done and the last taken back
+// while undone, so that a step costs as little memory as Qt allows.
+class PlotStep final : public Step {
+public:
+    explicit PlotStep(PlotHistory& history) : history_(history) {}
+
+    void undo() override { history_.takeBackPlot(); }
+    void redo() override {
+        if (!history_.pushingPlot_) {
+            history_.plotAgain();
+        }
+    }
+    QString name(const output::RecordedPlot* latest) const override {
+        const QString curve = QStringLiteral("curva");
+        return latest != nullptr ? curve + QStringLiteral(" (") + output::curveName(*latest) + u')'
+                                 : curve;
+    }
+
+private:
+    PlotHistory& history_;
+};
+
+// A clear keeps the plots it cleared while it is done.
+class ClearStep final : public Step {
+public:
+    explicit ClearStep(PlotHistory& history) : history_(history) {}
+
+    void undo() override { history_.takeBackClear(cleared_); }
+    void redo() override { history_.clearAgain(cleared_); }
+    QString name(const output::RecordedPlot*) const override {
+        return QStringLiteral("cancellazione");
+    }
+
+private:
+    PlotHistory& history_;
+    output::PlotRecord cleared_;
+};
+
+PlotHistory::PlotHistory(QWidget& window, surface::DrawingSurface& surface,
+                         output::PlotRecord& record, Host& host)
+    : surface_(surface), record_(record), host_(host),
+      undo_(addAction(window, QKeySequence::keyBindings(QKeySequence::Undo))),
+      redo_(addAction(window, redoKeys())) {
+    stack_.setUndoLimit(kSteps);
+    QObject::connect(undo_, &QAction::triggered, &stack_, &QUndoStack::undo);
+    QObject::connect(redo_, &QAction::triggered, &stack_, &QUndoStack::redo);
+    // Emitted whenever the stack moves or takes a step, a macro's opening included.
+    QObject::connect(&stack_, &QUndoStack::canUndoChanged, &stack_, [this] { showSteps(); });
+    QObject::connect(&stack_, &QUndoStack::canRedoChanged, &stack_, [this] { showSteps(); });
+    showSteps();
+}
+
+void PlotHistory::plot(const output::RecordedPlot& plot) {
+    record_.add(plot);
+    pushingPlot_ = true;
+    push(new PlotStep(*this));
+    pushingPlot_ = false;
+}
+
+void PlotHistory::clear() {
+    if (record_.empty()) {
+        surface_.cls(); // nothing to bring back: not a step
+        return;
+    }
+    push(new ClearStep(*this));
+}
+
+void PlotHistory::push(QUndoCommand* step) {
+    // A new step drops the steps taken back, and with them their plots.
+    undone_.clear();
+    stack_.push(step);
+}
+
+PlotHistory::OneStep::OneStep(PlotHistory& history) : history_(history) {
+    history_.undone_.clear();
+    history_.stack_.beginMacro(QString());
+}
+
+PlotHistory::OneStep::~OneStep() {
+    history_.stack_.endMacro();
+}
+
+void PlotHistory::takeBackPlot() {
+    const output::RecordedPlot plot = record_.plots().back();
+    record_.removeLast();
+    undone_.add(plot);
+    host_.plotParameters().Miocolor = plot.Miocolor;
+    output::redraw(record_, surface_);
+}
+
+void PlotHistory::plotAgain() {
+    const output::RecordedPlot plot = undone_.plots().back();
+    undone_.removeLast();
+    record_.add(plot);
+    host_.plotParameters().Miocolor = output::redrawPlot(plot, surface_);
+}
+
+void PlotHistory::takeBackClear(output::PlotRecord& cleared) {
+    record_ = std::exchange(cleared, {});
+    output::redraw(record_, surface_);
+}
+
+void PlotHistory::clearAgain(output::PlotRecord& cleared) {
+    cleared = std::exchange(record_, {});
+    surface_.cls();
+}
+
+void PlotHistory::showSteps() {
+    const int index = stack_.index();
+    showStep(undo_, QStringLiteral("Annulla"),
+             stack_.canUndo() ? stack_.command(index - 1) : nullptr, lastOf(record_));
+    showStep(redo_, QStringLiteral("Ripeti"), stack_.canRedo() ? stack_.command(index) : nullptr,
+             lastOf(undone_));
+}
+
+} // namespace lumetra::forms

@@ -1,0 +1,135 @@
+#include "surface/dot_stamp.h"
+
+#include "surface/dot_mask.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace lumetra::surface {
+
+DotStamp::DotStamp(int diameter, int width, int height, qsizetype stride)
+    : insideFrom_(diameter / 2), insideRight_(width - diameter / 2),
+      insideBottom_(height - diameter / 2), reach_(diameter / 2), width_(width), height_(height),
+      stride_(stride) {
+    for (const DotOffset& o : roundDot(diameter)) {
+        if (rows_.empty() || rows_.back().dy != o.dy) {
+            rows_.push_back({o.dy, o.dx, o.dx});
+        } else {
+            rows_.back().lastDx = o.dx;
+        }
+    }
+    const qsizetype pixelsPerLine = stride / static_cast<qsizetype>(sizeof(QRgb));
+    for (const Row& row : rows_) {
+        const qsizetype start = row.dy * pixelsPerLine;
+        if (row.firstDx == row.lastDx) {
+            singleOffsets_.push_back(start + row.firstDx);
+            continue;
+        }
+        for (int dx = row.firstDx; dx <= row.lastDx; dx += 2) {
+            pairOffsets_.push_back(start + std::min(dx, row.lastDx - 1));
+        }
+    }
+}
+
+namespace {
+
+// Writes `colour` to two neighbouring pixels at once.
+void writePair(QRgb* first, quint64 twice) {
+    std::memcpy(first, &twice, sizeof twice);
+}
+
+} // namespace
+
+void DotStamp::stampInside(uchar* bits, int px, int py, QRgb colour) const {
+    QRgb* const centre = reinterpret_cast<QRgb*>(bits + py * stride_) + px;
+    const quint64 twice = colour | (quint64{colour} << 32);
+    for (const qsizetype offset : pairOffsets_) {
+        writePair(centre + offset, twice);
+    }
+    for (const qsizetype offset : singleOffsets_) {
+        centre[offset] = colour;
+    }
+}
+
+// `Pairs` is the number of pairs of pixels the pen writes, when known at
+// compile time so that a dot's stores need no loop; 0 when it is not. All the
+// pen holds is copied aside first: the pixel writes could otherwise be taken
+// to change it, to be read again for every dot.
+template <std::size_t Pairs>
+bool DotStamp::stampEach(uchar* bits, std::span<const runtime::Dot> dots, double unitX,
+                         double unitY, QRgb foreground) const {
+    std::array<qsizetype, Pairs> fixed{};
+    std::copy_n(pairOffsets_.begin(), Pairs, fixed.begin());
+    const std::span<const qsizetype> pairs =
+        Pairs > 0 ? std::span<const qsizetype>(fixed) : std::span<const qsizetype>(pairOffsets_);
+    const std::span<const qsizetype> singles(singleOffsets_);
+    const double from = insideFrom_;
+    const double right = insideRight_;
+    const double bottom = insideBottom_;
+    const qsizetype stride = stride_;
+    bool stamped = false;
+    for (const runtime::Dot& dot : dots) {
+        const QRgb colour = dot.colour ? opaque(*dot.colour) : foreground;
+        const double x = static_cast<double>(dot.x) * unitX;
+        const double y = static_cast<double>(dot.y) * unitY;
+        const double shiftedX = x + 0.5;
+        const double shiftedY = y + 0.5;
+        // Wholly inside, as nearly every dot is: the shifted position is positive,
+        // so truncation finds the nearest pixel, and no row needs clipping.
+        if (!(shiftedX >= from && shiftedY >= from && shiftedX < right && shiftedY < bottom)) {
+            stamped = stampClipped(bits, nearestPixel(x), nearestPixel(y), colour) || stamped;
+            continue;
+        }
+        QRgb* const centre = reinterpret_cast<QRgb*>(bits + static_cast<int>(shiftedY) * stride) +
+                             static_cast<int>(shiftedX);
+        const quint64 twice = colour | (quint64{colour} << 32);
+        for (const qsizetype offset : pairs) {
+            writePair(centre + offset, twice);
+        }
+        for (const qsizetype offset : singles) {
+            centre[offset] = colour;
+        }
+        stamped = true;
+    }
+    return stamped;
+}
+
+bool DotStamp::stampAll(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
+                        QRgb foreground) const {
+    // The plot's pens, 3 pixels wide and 6 at pixel ratio 2, and the narrower
+    // ones, with their stores unrolled.
+    switch (pairOffsets_.size()) {
+    case 2:
+        return stampEach<2>(bits, dots, unitX, unitY, foreground);
+    case 3:
+        return stampEach<3>(bits, dots, unitX, unitY, foreground);
+    case 6:
+        return stampEach<6>(bits, dots, unitX, unitY, foreground);
+    case 16:
+        return stampEach<16>(bits, dots, unitX, unitY, foreground);
+    default:
+        return stampEach<0>(bits, dots, unitX, unitY, foreground);
+    }
+}
+
+bool DotStamp::stampClipped(uchar* bits, int px, int py, QRgb colour) const {
+    if (px < -reach_ || py < -reach_ || px >= width_ + reach_ || py >= height_ + reach_) {
+        return false;
+    }
+    for (const Row& row : rows_) {
+        const int y = py + row.dy;
+        if (y < 0 || y >= height_) {
+            continue;
+        }
+        const int first = std::max(px + row.firstDx, 0);
+        const int last = std::min(px + row.lastDx, width_ - 1);
+        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride_);
+        for (int x = first; x <= last; ++x) {
+            line[x] = colour;
+        }
+    }
+    return true;
+}
+
+} // namespace lumetra::surface

@@ -1,0 +1,167 @@
+// The curve construction over a grid of parameters against digests recorded
+// from the construction as first written: every drawing operation (kind,
+// coordinates as bit patterns, pen width, colour), the scale, the error raised,
+// the colour counter and the variables a plot leaves must come out bit for bit
+// the same. Each case is followed by a plot with the defaults, after the counter
+// reset "AVANTI" does, which nothing in the case may disturb.
+// LUMETRA_RECORD_DIGESTS=FILE writes the digests of the code as it is to FILE.
+
+#include "geometry/calcola.h"
+#include "geometry/plot_frame.h"
+#include "runtime/run_time_error.h"
+#include "support/recording_target.h"
+
+#include <QtTest>
+
+#include <array>
+#include <bit>
+#include <limits>
+
+using namespace lumetra::geometry;
+using namespace lumetra::runtime;
+
+namespace {
+
+// FNV-1a over the bytes of every value added.
+struct Digest {
+    template <typename... T> void add(T... values) {
+        (addBytes(std::bit_cast<std::array<unsigned char, sizeof(T)>>(values)), ...);
+    }
+    void add(const Value& value) {
+        add(value.isString()  ? 2
+            : value.isEmpty() ? 0
+                              : 1,
+            value.isString() ? 0 : value.arithmetic());
+    }
+    template <std::size_t N> void addBytes(const std::array<unsigned char, N>& bytes) {
+        for (const unsigned char byte : bytes) {
+            state = (state ^ byte) * 1099511628211ULL;
+        }
+    }
+    std::uint64_t state = 14695981039346656037ULL;
+};
+
+struct Window : lumetra::testing::RecordingTarget {
+    // The scale mode and pen width in force, which the recorder does not keep.
+    void setScaleMode(ScaleMode mode) override {
+        scaleMode = mode;
+        RecordingTarget::setScaleMode(mode);
+    }
+    void setScaleWidth(float width) override {
+        scaleMode = ScaleMode::User;
+        RecordingTarget::setScaleWidth(width);
+    }
+    void setScaleHeight(float height) override {
+        scaleMode = ScaleMode::User;
+        RecordingTarget::setScaleHeight(height);
+    }
+    void setDrawWidth(std::int16_t width) override {
+        drawWidth = width;
+        RecordingTarget::setDrawWidth(width);
+    }
+    void plot(const Value& a, const Value& b, const Value& e, Chords chords) {
+        int error = 0;
+        try {
+            CALCOLA(*this, vars, {a, b, e, Miocolor}, chords);
+        } catch (const RunTimeError& raised) {
+            error = static_cast<int>(raised.code());
+        }
+        digest.add(error, Miocolor, vars.A2, vars.BETA1, vars.SC1, vars.X1, vars.Y1);
+        digest.add(vars.OA);
+        digest.add(vars.Ve);
+    }
+    // Every operation in order; false when one lies outside the window.
+    bool addOperations() {
+        bool inside = true;
+        for (const Op& op : ops()) {
+            digest.add(op.x1, op.y1, op.x2, op.y2, op.kind, op.drawWidth,
+                       op.colour.value_or(std::numeric_limits<Rgb>::max()));
+            inside = inside && std::min({op.x1, op.x2, op.y1, op.y2}) >= 0.0F &&
+                     std::max(op.x1, op.x2) <= 2 * vars.CX && std::max(op.y1, op.y2) <= 2 * vars.CY;
+        }
+        digest.add(drawWidth, scaleMode, scaleWidth(), scaleHeight());
+        return inside;
+    }
+    ScaleMode scaleMode = ScaleMode::Twips;
+    std::int16_t drawWidth = 1;
+    PlotVariables vars;
+    std::int16_t Miocolor = 0;
+    Digest digest;
+};
+
+QByteArray text(const Value& value) {
+    return value.isEmpty()    ? "E"
+           : value.isString() ? "\"\""
+                              : QByteArray::number(value.arithmetic());
+}
+
+// One line per case: factor, check boxes, chords, VALa, VALb, VALe, Miocolor, digest.
+QByteArrayList digestLines() {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double factors[] = {0.51, 0.55, 1.11};
+    const Value boxes[] = {Value(), std::int16_t{0}, std::int16_t{7}};
+    const Chords chordChoices[] = {Chords::Off, Chords::On};
+    const Value increments[] = {-400.0, -3.0, 0.0, 0.1, 1.0, 2.5, 45.0, 364.0, 399.0, 400.0, inf};
+    const Value lengths[] = {"", 0.0, 86.0, 137.5, 260.0, 1000.0, 1e6};
+    const Value angles[] = {"", 0.0, 55.0, -30.0, 135.0};
+    const std::int16_t counters[] = {0, 1, 12, 13, 14, -2, 32766, 32767};
+    QByteArrayList lines;
+    // Every check box, chord choice, increment, length and angle together; the factor
+    // and the counter turn with the case, so that each meets every pair of those.
+    for (std::size_t n = 0; n < 3 * 3 * 2 * 11 * 7 * 5; ++n) {
+        std::size_t rest = n;
+        const auto next = [&rest](const auto& choices) -> const auto& {
+            const auto& choice = choices[rest % std::size(choices)];
+            rest /= std::size(choices);
+            return choice;
+        };
+        const Value &b = next(angles), &a = next(lengths), &e = next(increments);
+        const Chords chords = next(chordChoices);
+        const Value &r2 = next(boxes), &r1 = next(boxes);
+        const double factor = factors[n % 3];
+        Window window;
+        window.Miocolor = counters[n % 8];
+        const QByteArray line = QByteArray::number(factor) + ' ' + text(r1) + ' ' + text(r2) +
+                                (chords == Chords::On ? " on " : " off ") + text(a) + ' ' +
+                                text(b) + ' ' + text(e) + ' ' + QByteArray::number(window.Miocolor);
+        setUpPlotFrame(window, window.vars, factor, e);
+        window.vars.Risposta1 = r1;
+        window.vars.Risposta2 = r2;
+        window.plot(a, b, e, chords);
+        if (window.Miocolor > 14) {
+            window.Miocolor = 0;
+        }
+        window.plot(86.0, 55.0, 1.0, Chords::Off);
+        const bool inside = window.addOperations();
+        lines.append(line + ' ' + QByteArray::number(window.digest.state, 16) +
+                     (inside ? "" : " outside"));
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestCalcolaDigests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matchesRecordedDigests() {
+        const QByteArrayList lines = digestLines();
+        if (const QByteArray path = qgetenv("LUMETRA_RECORD_DIGESTS"); !path.isEmpty()) {
+            QFile out(QString::fromLocal8Bit(path));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(lines.join('\n') + '\n');
+        }
+        QFile recorded(QFINDTESTDATA("data/calcola_digests.txt"));
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        const QByteArrayList expected = recorded.readAll().trimmed().split('\n');
+        QCOMPARE(lines.size(), expected.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QCOMPARE(lines[i], expected[i]);
+            QVERIFY2(!lines[i].endsWith("outside"), lines[i]);
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCalcolaDigests)
+#include "test_calcola_digests.moc"

@@ -1,0 +1,93 @@
+// Steps taken back and done again in the plot window: the pixels and the
+// colour counter around each kind of step, the menu's two entries.
+
+#include "app/program.h"
+#include "app/start_up.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+#include "support/recording_ui.h"
+#include "support/walk.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+
+using lumetra::app::FormId;
+using lumetra::testing::click;
+using lumetra::testing::waitActive;
+using namespace Qt::StringLiterals;
+
+class TestUndo : public QObject {
+    Q_OBJECT
+
+    std::optional<lumetra::testing::RecordingUi> ui;
+    std::optional<lumetra::app::Program> program;
+    const QString curve = u"curva (OA 86 · 55°)"_s;
+
+    lumetra::forms::Form4& form4() { return program->form4(); }
+    // The picture, beyond the window's area too, and the colour counter.
+    std::pair<QImage, int> now() {
+        return {form4().surface().image(), program->form3().Miocolor()};
+    }
+    QAction* action(int i) { return form4().actions().at(i); } // "Annulla", "Ripeti"
+    QString entries() { // as the menu shows them, a disabled one in brackets
+        const auto shown = [](QAction* a) {
+            return a->isEnabled() ? a->text() : u'[' + a->text() + u']';
+        };
+        return shown(action(0)) + u" / "_s + shown(action(1));
+    }
+    bool avanti(const QString& increment) {
+        program->form3().controls().get<QLineEdit>(u"Text5"_s)->setText(increment);
+        return click(program->form3(), u"AVANTI"_s) && waitActive(*program, FormId::Form4);
+    }
+
+private slots:
+    void initTestCase() { lumetra::app::prepareApplication(); }
+
+    void undoAndRedo_data() {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plot") << u"TRACCIA"_s << curve;
+        QTest::newRow("clear") << u"Cancella e riprendi      i dati"_s << u"cancellazione"_s;
+        QTest::newRow("clear, plot") << u"Cancel e traccia"_s << u"cancellazione e "_s + curve;
+        QTest::newRow("overflow") << u"400"_s << curve;
+        QTest::newRow("smaller window") << u"TRACCIA"_s << curve;
+    }
+    void undoAndRedo() {
+        QFETCH(QString, step);
+        QFETCH(QString, name);
+        program.reset();
+        ui.emplace();
+        program.emplace(*ui);
+        // The activation's curve, the same again over it, then one with X=OA Cos.
+        QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti(u"1"_s));
+        QVERIFY(click(form4(), u"TRACCIA"_s) && click(form4(), u"X=OA Cos"_s) &&
+                click(form4(), u"TRACCIA"_s));
+        if (QTest::currentDataTag() == "smaller window"_ba) {
+            form4().resize(form4().size() / 2);
+            QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
+        }
+        const auto before = now();
+        QVERIFY(step != u"400"_s ? click(form4(), step)
+                                 : click(form4(), u"RIPRENDI i dati"_s) &&
+                                       waitActive(*program, FormId::Form3) && avanti(step));
+        const auto after = now();
+        const QStringList messages = ui->messages;
+        QVERIFY(after.first != before.first);
+        action(0)->trigger();
+        QVERIFY(now() == before);
+        QCOMPARE(entries(), u"Annulla "_s + curve + u" / Ripeti "_s + name);
+        action(1)->trigger();
+        QVERIFY(now() == after);
+        QCOMPARE(entries(), u"Annulla "_s + name + u" / [Ripeti]"_s);
+        QCOMPARE(ui->messages, messages); // an error is not shown again
+        QCOMPARE(form4().surface().logicalSize(), form4().size());
+        action(0)->trigger(); // a new plot drops the step taken back
+        QVERIFY(click(form4(), u"TRACCIA"_s));
+        QCOMPARE(entries(), u"Annulla "_s + curve + u" / [Ripeti]"_s);
+        QVERIFY(action(1)->shortcuts().contains(QKeySequence(u"Ctrl+Shift+Z"_s)));
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "test_undo.moc"
