@@ -58,8 +58,8 @@ int write(const Request& request) {
 } // namespace
 
 int runCommandLine(int argc, char* argv[]) {
-    // Images, SVG and PDF need no screen: no display, no window, also over SSH.
     qtHandler = qInstallMessageHandler(keepQtQuiet);
+    // Images, SVG and PDF need no screen: no display, no window, also over SSH.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
