@@ -2,7 +2,8 @@
 # Builds the picture benchmarks in Release and prints the medians of five runs
 # and their ratios to the on-screen plot of the same curve: the SVG replay in
 # memory (target: at most 3 times the plot), and saving one curve as PNG, SVG
-# and PDF; then what 1000 curves cost as SVG and PDF.
+# and PDF; then what 1000 curves cost as SVG and PDF, and what a curve costs
+# the command line when it writes 100 into a PNG, an SVG or a PDF.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,7 +26,8 @@ awk '
     $1 ~ /_median$/ { name = $1; sub(/_median$/, "", name); median[name] = $4 }
     END {
         screen = median["BM_ScreenPlot"]
-        split("BM_SvgReplay/1 BM_SavePng/1 BM_SaveSvg/1 BM_SavePdf/1 BM_SaveSvg/1000 BM_SavePdf/1000", names)
+        split("BM_SvgReplay/1 BM_SavePng/1 BM_SaveSvg/1 BM_SavePdf/1 BM_SaveSvg/1000 BM_SavePdf/1000 " \
+            "BM_CommandLinePng BM_CommandLineSvg BM_CommandLinePdf", names)
         for (i in names) if (median[names[i]] == "") { print "missing " names[i]; exit 1 }
         if (screen == "") { print "missing BM_ScreenPlot"; exit 1 }
         print ""
@@ -38,4 +40,10 @@ awk '
             median["BM_SaveSvg/1000"] / 1e6, median["BM_SaveSvg/1000"] / median["BM_SaveSvg/1"]
         printf "save 1000 curves as PDF         %9.2f s  (%.0f x one curve)\n",
             median["BM_SavePdf/1000"] / 1e6, median["BM_SavePdf/1000"] / median["BM_SavePdf/1"]
+        split("Png Svg Pdf", formats)
+        for (i = 1; i <= 3; i++) {
+            curve = median["BM_CommandLine" formats[i]] / 100
+            printf "command line, 100 curves to %s: %9.1f us a curve, %.2f x the plot\n",
+                toupper(formats[i]), curve, curve / screen
+        }
     }' "$output"

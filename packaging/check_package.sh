@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package of an already built tree and checks what a user
-# would get: its fields, its files, that apt can resolve its dependencies and
-# that the packaged program starts. Checks the plain `cmake --install` too.
+# would get: its fields, its files, that apt can resolve its dependencies,
+# that the packaged program starts, that lintian finds no error and no warning
+# and that the AppStream metadata is valid. Checks the plain `cmake --install`
+# too.
 # Usage: check_package.sh BUILD-FOLDER WORK-FOLDER APP-ID (work folder emptied first).
 set -uo pipefail
 
@@ -15,7 +17,8 @@ fail() {
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate readelf apt-get timeout; do
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate readelf apt-get timeout lintian \
+    appstreamcli; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 rm -rf "$WORK"
@@ -28,11 +31,13 @@ png_size() {
     echo "$(((words[2] << 8) | words[3]))x$(((words[6] << 8) | words[7]))"
 }
 
-# check_tree PREFIX WHAT: the binary, the desktop entry and the icons under PREFIX.
+# check_tree PREFIX WHAT: the binary, the desktop entry, the icons, the
+# AppStream metadata, the manual page, the copyright and the changelog under PREFIX.
 check_tree() {
     local prefix=$1 what=$2
     local desktop="$prefix/share/applications/$APP_ID.desktop"
     local icons="$prefix/share/icons/hicolor"
+    local metainfo="$prefix/share/metainfo/$APP_ID.metainfo.xml"
     [ -x "$prefix/bin/lumetra" ] || fail "$what: no executable bin/lumetra"
     [ -f "$desktop" ] || fail "$what: no $desktop"
     desktop-file-validate "$desktop" || fail "$what: the desktop entry is not valid"
@@ -44,6 +49,13 @@ check_tree() {
     [ -f "$icons/48x48/apps/$icon.png" ] || fail "$what: no 48x48 icon $icon.png"
     [ "$(png_size "$icons/48x48/apps/$icon.png")" = 48x48 ] ||
         fail "$what: the 48x48 icon is $(png_size "$icons/48x48/apps/$icon.png")"
+    [ -f "$metainfo" ] || fail "$what: no $metainfo"
+    appstreamcli validate --no-net "$metainfo" || fail "$what: the AppStream metadata is not valid"
+    grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$metainfo" ||
+        fail "$what: the AppStream metadata does not name the desktop entry"
+    gzip -t "$prefix/share/man/man1/lumetra.1.gz" || fail "$what: no manual page lumetra.1.gz"
+    [ -s "$prefix/share/doc/lumetra/copyright" ] || fail "$what: no copyright file"
+    gzip -t "$prefix/share/doc/lumetra/changelog.gz" || fail "$what: no changelog.gz"
 }
 
 echo "package: cpack"
@@ -72,6 +84,21 @@ echo "package: the packaged program starts"
 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 timeout 3 "$WORK/root/usr/bin/lumetra" >"$WORK/run.log" 2>&1
 status=$?
 [ "$status" -eq 124 ] || { cat "$WORK/run.log" >&2; fail "it ended within 3 s with status $status"; }
+
+echo "package: the packaged command line writes a picture with no display"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 \
+    "$WORK/root/usr/bin/lumetra" -o "$WORK/curve.png" || fail "lumetra -o curve.png failed"
+[ "$(png_size "$WORK/curve.png")" = 1280x800 ] || fail "curve.png is $(png_size "$WORK/curve.png")"
+
+echo "package: lintian"
+# As root lintian complains of it unless given --allow-root.
+lintian_options=(--fail-on error,warning)
+if [ "$(id -u)" -eq 0 ]; then lintian_options+=(--allow-root); fi
+lintian "${lintian_options[@]}" "$DEB" >"$WORK/lintian.log" 2>&1
+status=$?
+cat "$WORK/lintian.log"
+{ [ "$status" -eq 0 ] && ! grep -q '^[EW]: ' "$WORK/lintian.log"; } ||
+    fail "lintian reports errors or warnings (status $status)"
 
 echo "package: apt-get install --simulate"
 apt-get install --simulate "$DEB" >"$WORK/apt.log" 2>&1 || { cat "$WORK/apt.log" >&2; fail "apt-get cannot install it"; }

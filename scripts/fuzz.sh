@@ -12,7 +12,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
 
 seconds="${FUZZ_SECONDS:-45}"
 build="$LUMETRA_ROOT/build-fuzz"
-targets=(fuzz_locale_number fuzz_calcola)
+targets=(fuzz_locale_number fuzz_calcola fuzz_command_line)
 
 configure fuzz
 cmake --build "$build" --target "${targets[@]}"

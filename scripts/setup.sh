@@ -8,7 +8,7 @@ BENCH_PACKAGES=(libbenchmark-dev)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
 # Readers of the saved pictures that the tests check them with.
 TEST_PACKAGES=(poppler-utils librsvg2-bin)
-PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils)
+PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils lintian appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

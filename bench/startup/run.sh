@@ -13,7 +13,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" hyperfine time jq
 build="${LUMETRA_STARTUP_BUILD:-$LUMETRA_ROOT/build-startup}"
 rounds="${ROUNDS:-30}"
 runs="${RUNS:-3}"
-configure "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMETRA_BENCHMARKS=OFF
+cmake -S "$LUMETRA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DLUMETRA_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" --target lumetra lumetra_minimal_window lumetra_quit_after_first_paint \
     >/dev/null
 

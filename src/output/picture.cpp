@@ -30,23 +30,37 @@ BeforePlot beforeEachPlot(VectorTarget& target, const Progress& progress) {
 
 } // namespace
 
-QImage rasterPicture(const Picture& picture) {
+QImage areaImage(const Picture& picture) {
     // The kept image may be larger, from a larger window before: only the drawing area counts.
     const qreal ratio = picture.image.devicePixelRatio();
-    QImage image = picture.image.copy(QRect(QPoint(0, 0), (QSizeF(picture.area) * ratio).toSize()));
-    const auto dotsPerMetre = static_cast<int>(
-        std::lround(picture.dotsPerInch * image.devicePixelRatio() * kInchesPerMetre));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    image.setText(QStringLiteral("Title"), kTitle);
+    const QRect area(QPoint(0, 0), (QSizeF(picture.area) * ratio).toSize());
+    QImage image = picture.image.rect() == area ? picture.image : picture.image.copy(area);
+    const auto dotsPerMetre =
+        static_cast<int>(std::lround(picture.dotsPerInch * ratio * kInchesPerMetre));
+    // Setting a resolution copies a shared image, even to the same value.
+    if (image.dotsPerMeterX() != dotsPerMetre || image.dotsPerMeterY() != dotsPerMetre) {
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+    }
+    if (picture.legend && !picture.record.empty()) {
+        QPainter painter(&image);
+        paintLegend(painter, layOutLegend(picture.record, picture.area), picture.foreground);
+    }
+    return image;
+}
+
+QList<std::pair<QString, QString>> pictureTexts(const Picture& picture) {
     QStringList curves;
     for (const RecordedPlot& plot : picture.record.plots()) {
         curves << legendText(plot);
     }
-    image.setText(QStringLiteral("Description"), curves.join(u'\n'));
-    if (picture.legend && !picture.record.empty()) {
-        QPainter painter(&image);
-        paintLegend(painter, layOutLegend(picture.record, picture.area), picture.foreground);
+    return {{QStringLiteral("Title"), kTitle}, {QStringLiteral("Description"), curves.join(u'\n')}};
+}
+
+QImage rasterPicture(const Picture& picture) {
+    QImage image = areaImage(picture);
+    for (const auto& [key, text] : pictureTexts(picture)) {
+        image.setText(key, text);
     }
     return image;
 }

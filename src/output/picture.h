@@ -5,11 +5,14 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QRectF>
 #include <QSize>
+#include <QString>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QIODevice;
 class QPainter;
@@ -32,8 +35,15 @@ struct Picture {
 // Runs before each curve drawn again; returning false cancels.
 using Progress = std::function<bool()>;
 
-// The drawing area as it is on screen, at device pixels, with its resolution
-// and a text per curve; with the legend if asked for.
+// The drawing area as it is on screen, at device pixels, with its resolution;
+// with the legend if asked for. The kept image itself, not a copy, when it is
+// just the drawing area and the legend is not asked for.
+QImage areaImage(const Picture& picture);
+
+// What a raster picture says of itself: its title, and a line per curve.
+QList<std::pair<QString, QString>> pictureTexts(const Picture& picture);
+
+// The area's image with its texts.
 QImage rasterPicture(const Picture& picture);
 
 // The picture in vectors as an SVG document, in the window's background

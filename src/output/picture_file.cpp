@@ -1,6 +1,7 @@
 #include "output/picture_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -13,6 +14,23 @@ constexpr PictureFormat kFormats[] = {PictureFormat::Png, PictureFormat::Svg, Pi
 SaveResult failed(const QString& name, const QString& reason) {
     return {SaveResult::Status::Failed, QStringLiteral("Impossibile salvare l'immagine %1: %2")
                                             .arg(QDir::toNativeSeparators(name), reason)};
+}
+
+// Why the file could not be opened: the folder in Italian when it is the
+// cause, else the system's reason.
+QString openFailure(const QString& name, const QSaveFile& out) {
+    const QFileInfo folder(QFileInfo(name).absolutePath());
+    const QString shown = QDir::toNativeSeparators(folder.filePath());
+    if (!folder.exists()) {
+        return QStringLiteral("la cartella %1 non esiste").arg(shown);
+    }
+    if (!folder.isDir()) {
+        return QStringLiteral("%1 non \u00E8 una cartella").arg(shown);
+    }
+    if (!folder.isWritable()) {
+        return QStringLiteral("la cartella %1 non \u00E8 scrivibile").arg(shown);
+    }
+    return out.errorString();
 }
 
 } // namespace
@@ -29,11 +47,18 @@ QString extensionOf(PictureFormat format) {
     return {};
 }
 
-PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
+std::optional<PictureFormat> formatOfName(const QString& name) {
     for (const PictureFormat format : kFormats) {
         if (name.endsWith(u'.' + extensionOf(format), Qt::CaseInsensitive)) {
-            return {name, format};
+            return format;
         }
+    }
+    return std::nullopt;
+}
+
+PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
+    if (const std::optional<PictureFormat> format = formatOfName(name)) {
+        return {name, *format};
     }
     return {name + u'.' + extensionOf(chosen), chosen};
 }
@@ -41,13 +66,17 @@ PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
 SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress) {
     QSaveFile out(file.name);
     if (!out.open(QIODevice::WriteOnly)) {
-        return failed(file.name, out.errorString());
+        return failed(file.name, openFailure(file.name, out));
     }
     bool complete = true;
     switch (file.format) {
     case PictureFormat::Png: {
+        // The texts go to the writer, so that the image need not be copied to carry them.
         QImageWriter writer(&out, "png");
-        if (!writer.write(rasterPicture(picture)) && out.error() == QFileDevice::NoError) {
+        for (const auto& [key, text] : pictureTexts(picture)) {
+            writer.setText(key, text);
+        }
+        if (!writer.write(areaImage(picture)) && out.error() == QFileDevice::NoError) {
             return failed(file.name, writer.errorString());
         }
         break;

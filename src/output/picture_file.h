@@ -18,6 +18,10 @@ struct PictureFile {
     PictureFormat format;
 };
 
+// The format a name's extension (.png, .svg or .pdf, any case) stands for,
+// or nothing for any other name.
+std::optional<PictureFormat> formatOfName(const QString& name);
+
 // The file a chosen name stands for: a name ending in .png, .svg or .pdf
 // decides the format itself; any other gets the chosen format's extension.
 PictureFile pictureFileFor(const QString& name, PictureFormat chosen);

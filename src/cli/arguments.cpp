@@ -1,0 +1,207 @@
+#include "cli/arguments.h"
+
+#include "cli/script_number.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace lumetra::cli {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr int kSmallestSide = 16;
+constexpr int kLargestSide = 16384;
+constexpr QSize kDefaultSize(1280, 800);
+constexpr double kSmallestFactor = 0.1;
+constexpr double kLargestFactor = 10.0;
+
+const QString kOutput = u"output"_s;
+const QString kLength = u"lunghezza"_s;
+const QString kAngle = u"angolo"_s;
+const QString kIncrement = u"incremento"_s;
+const QString kXCosine = u"x-cos"_s;
+const QString kYCosine = u"y-cos"_s;
+const QString kChords = u"corde"_s;
+const QString kSize = u"dimensioni"_s;
+const QString kFactor = u"fattore"_s;
+const QString kLegend = u"legenda"_s;
+
+// Thrown by the checks below, caught once: the first fault found is the one reported.
+struct BadUsage {
+    QString message;
+};
+
+QString dashed(const QString& name) {
+    return (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+}
+
+QString quoted(const QString& text) {
+    return u'"' + text + u'"';
+}
+
+void addOptions(QCommandLineParser& parser) {
+    const QString curves = u" Ripetuta, una curva per valore."_s;
+    parser.addOptions({
+        {{u"o"_s, kOutput},
+         u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf."_s,
+         u"FILE"_s},
+        {kLength, u"Valore di OA (predefinito 86)."_s + curves, u"N"_s},
+        {kAngle, u"Angolo di OA con l'asse X, in gradi (predefinito 55)."_s + curves, u"N"_s},
+        {kIncrement, u"Incremento degli angoli di OA (predefinito 1)."_s + curves, u"N"_s},
+        {kXCosine, u"X=OA Cos: il coseno sull'asse X, per tutte le curve."_s},
+        {kYCosine, u"Y=OA Cos: il coseno sull'asse Y, per tutte le curve."_s},
+        {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s},
+        {kSize, u"Larghezza e altezza in pixel, da 16 a 16384 (predefinite 1280x800)."_s, u"LxA"_s},
+        {kFactor,
+         u"Fattore di calibrazione Incr, da 0,1 a 10 (predefinito altezza/larghezza: "
+         u"cerchi rotondi)."_s,
+         u"N"_s},
+        {kLegend, u"La legenda delle curve nell'immagine."_s},
+    });
+}
+
+// The value of an option that may be given at most once.
+std::optional<QString> single(const QCommandLineParser& parser, const QString& name) {
+    QStringList values = parser.values(name);
+    if (values.size() > 1) {
+        std::transform(values.begin(), values.end(), values.begin(), quoted);
+        throw BadUsage{dashed(name) + u" \u00E8 dato pi\u00F9 volte: "_s + values.join(u", "_s)};
+    }
+    return values.isEmpty() ? std::nullopt : std::optional(values.first());
+}
+
+double number(const QString& name, const QString& text) {
+    if (const std::optional<double> value = parseScriptNumber(text)) {
+        return *value;
+    }
+    throw BadUsage{dashed(name) + u' ' + quoted(text) + u" non \u00E8 un numero"_s};
+}
+
+QList<double> numbers(const QCommandLineParser& parser, const QString& name) {
+    QList<double> values;
+    for (const QString& text : parser.values(name)) {
+        values.append(number(name, text));
+    }
+    return values;
+}
+
+output::PictureFile pictureFile(const QCommandLineParser& parser) {
+    const std::optional<QString> name = single(parser, kOutput);
+    if (!name) {
+        throw BadUsage{u"manca --output FILE, il file da scrivere"_s};
+    }
+    const std::optional<output::PictureFormat> format = output::formatOfName(*name);
+    if (!format) {
+        throw BadUsage{u"--output "_s + quoted(*name) +
+                       u": l'estensione deve essere .png, .svg o .pdf"_s};
+    }
+    return {*name, *format};
+}
+
+QSize pictureSize(const QCommandLineParser& parser) {
+    const std::optional<QString> text = single(parser, kSize);
+    if (!text) {
+        return kDefaultSize;
+    }
+    static const QRegularExpression form(u"^\\s*([+-]?\\d+)\\s*[xX\u00D7]\\s*([+-]?\\d+)\\s*$"_s);
+    const QRegularExpressionMatch match = form.match(*text);
+    if (!match.hasMatch()) {
+        throw BadUsage{u"--dimensioni "_s + quoted(*text) +
+                       u" non \u00E8 nella forma LARGHEZZAxALTEZZA, per esempio 1280x800"_s};
+    }
+    // Digits beyond the int range read as 0, which is out of range as well.
+    const int width = match.captured(1).toInt();
+    const int height = match.captured(2).toInt();
+    if (std::min(width, height) < kSmallestSide || std::max(width, height) > kLargestSide) {
+        throw BadUsage{u"--dimensioni "_s + quoted(*text) +
+                       u": ogni lato va da 16 a 16384 pixel"_s};
+    }
+    return {width, height};
+}
+
+double calibrationFactor(const QCommandLineParser& parser, QSize size) {
+    const std::optional<QString> text = single(parser, kFactor);
+    if (!text) {
+        // One user unit as long across as down on square pixels.
+        return static_cast<double>(size.height()) / size.width();
+    }
+    const double factor = number(kFactor, *text);
+    if (factor < kSmallestFactor || factor > kLargestFactor) {
+        throw BadUsage{u"--fattore "_s + quoted(*text) + u": il fattore va da 0,1 a 10"_s};
+    }
+    return factor;
+}
+
+std::vector<Curve> curves(const QCommandLineParser& parser) {
+    const QList<double> lengths = numbers(parser, kLength);
+    const QList<double> angles = numbers(parser, kAngle);
+    const QList<double> increments = numbers(parser, kIncrement);
+    const qsizetype count =
+        std::max({qsizetype(1), lengths.size(), angles.size(), increments.size()});
+    const auto nth = [](const QList<double>& values, qsizetype i, double fallback) {
+        return values.isEmpty() ? fallback : values[std::min(i, values.size() - 1)];
+    };
+    const Curve defaults;
+    std::vector<Curve> result;
+    result.reserve(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        result.push_back({nth(lengths, i, defaults.VALa), nth(angles, i, defaults.VALb),
+                          nth(increments, i, defaults.VALe)});
+    }
+    return result;
+}
+
+Request requestOf(const QCommandLineParser& parser) {
+    if (!parser.positionalArguments().isEmpty()) {
+        throw BadUsage{u"argomento inatteso: "_s + quoted(parser.positionalArguments().first())};
+    }
+    Request request;
+    request.file = pictureFile(parser);
+    request.size = pictureSize(parser);
+    request.Incr = calibrationFactor(parser, request.size);
+    request.curves = curves(parser);
+    request.xCosine = parser.isSet(kXCosine);
+    request.yCosine = parser.isSet(kYCosine);
+    request.chords = parser.isSet(kChords);
+    request.legend = parser.isSet(kLegend);
+    return request;
+}
+
+Reply badUsage(const QString& message) {
+    return {message + u"\nPer l'aiuto: lumetra --help"_s, kBadUsage};
+}
+
+} // namespace
+
+std::variant<Request, Reply> parseArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Disegna le curve di LUMETRA in un file PNG, SVG o PDF, senza finestre.\n"
+        u"Senza argomenti LUMETRA apre invece le sue finestre."_s);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    addOptions(parser);
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return badUsage(unknown.isEmpty() ? parser.errorText()
+                                          : u"opzione sconosciuta: "_s + dashed(unknown.first()));
+    }
+    if (parser.isSet(help) || parser.isSet(u"help-all"_s)) {
+        return Reply{parser.helpText(), kWritten};
+    }
+    if (parser.isSet(version)) {
+        return Reply{u"lumetra "_s + QCoreApplication::applicationVersion() + u'\n', kWritten};
+    }
+    try {
+        return requestOf(parser);
+    } catch (const BadUsage& fault) {
+        return badUsage(fault.message);
+    }
+}
+
+} // namespace lumetra::cli

@@ -1,0 +1,82 @@
+#include "cli/command_line.h"
+
+#include "cli/arguments.h"
+#include "cli/parser_texts.h"
+#include "cli/render.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <cstdio>
+
+namespace lumetra::cli {
+
+namespace {
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+void complain(const QString& message) {
+    print(stderr, QStringLiteral("lumetra: ") + message + u'\n');
+}
+
+// Qt's own warnings are English and about the platform (no XDG_RUNTIME_DIR
+// under cron, for one), not about the picture: the command line reports its
+// faults itself. Critical and fatal messages still go out.
+QtMessageHandler qtHandler = nullptr;
+
+void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && qtHandler != nullptr) {
+        qtHandler(type, context, message);
+    }
+}
+
+int write(const Request& request) {
+    // The plot window's colours: the button face and the button text.
+    const QPalette palette = QGuiApplication::palette();
+    const Rendering rendering =
+        render(request, palette.color(QPalette::ButtonText), palette.color(QPalette::Button));
+    for (const QString& error : rendering.errors) {
+        complain(error);
+    }
+    if (!rendering.complete) {
+        complain(QStringLiteral("memoria insufficiente per un'immagine di %1x%2 pixel")
+                     .arg(request.size.width())
+                     .arg(request.size.height()));
+        return kNotWritten;
+    }
+    const output::SaveResult saved = output::savePicture(request.file, rendering.picture, {});
+    if (saved.status != output::SaveResult::Status::Saved) {
+        complain(saved.message);
+        return kNotWritten;
+    }
+    return rendering.errors.isEmpty() ? kWritten : kWrittenWithError;
+}
+
+} // namespace
+
+int runCommandLine(int argc, char* argv[]) {
+    qtHandler = qInstallMessageHandler(keepQtQuiet);
+    // Images, SVG and PDF need no screen: no display, no window, also over SSH.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMETRA_VERSION));
+    ParserTexts texts;
+    QCoreApplication::installTranslator(&texts);
+    const std::variant<Request, Reply> parsed = parseArguments(QCoreApplication::arguments());
+    if (const Reply* reply = std::get_if<Reply>(&parsed)) {
+        if (reply->status == kWritten) {
+            print(stdout, reply->text);
+        } else {
+            complain(reply->text);
+        }
+        return reply->status;
+    }
+    return write(std::get<Request>(parsed));
+}
+
+} // namespace lumetra::cli
