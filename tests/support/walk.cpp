@@ -6,15 +6,14 @@
 #include <QAbstractButton>
 #include <QTest>
 
+#include <algorithm>
+
 namespace lumetra::testing {
 
 QAbstractButton* buttonShowing(QWidget& window, const QString& caption) {
-    for (auto* button : window.findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
-            return button;
-        }
-    }
-    return nullptr;
+    const auto buttons = window.findChildren<QAbstractButton*>();
+    const auto found = std::ranges::find(buttons, caption, &QAbstractButton::text);
+    return found == buttons.end() ? nullptr : *found;
 }
 
 bool click(QWidget& window, const QString& caption) {
