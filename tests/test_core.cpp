@@ -133,6 +133,13 @@ private slots:
             QVERIFY(std::abs(vars.CX - 93183.68) < 0.005 &&
                     std::abs(target.scaleHeight() - height) < 0.005);
             QVERIFY(axes(target, vars.CX, vars.CY, 1));
+            target.clear();
+            QCOMPARE(plotCircle(target, vars), 3600);
+            // The circle starts at 0 degrees, exactly, and reaches the bottom at 90: y grows down.
+            const auto p = target.of(Kind::Point);
+            const float x = static_cast<float>(vars.CX + 36367.36328125);
+            QVERIFY(p[0] == (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}) &&
+                    p[900].y1 > vars.CY + 36000 && p[2700].y1 < vars.CY - 36000);
         }
         QVERIFY(!passesGate(Value()) && !passesGate(Value(0.53)) && !passesGate(scrollFactor(1)));
         QVERIFY(passesGate(Value(0.55)));
