@@ -36,8 +36,7 @@ QRgb colour(int index) {
 
 // Whether `wanted` is at the user point (x, y) of a scale w x h units, or next to it.
 bool colourNear(const QImage& image, double x, double y, double w, double h, QRgb wanted) {
-    const QPoint at(static_cast<int>(std::lround(x / w * image.width())),
-                    static_cast<int>(std::lround(y / h * image.height())));
+    const QPoint at(qRound(x / w * image.width()), qRound(y / h * image.height()));
     const int r = qRound(image.devicePixelRatio()); // a pixel either way, in window pixels
     for (int i = 0; i < (2 * r + 1) * (2 * r + 1); ++i) {
         const QPoint p = at + QPoint(i % (2 * r + 1) - r, i / (2 * r + 1) - r);
@@ -238,8 +237,8 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message"); // empty: accepted as 12.5
-        const QLocale it(QLocale::Italian, QLocale::Italy);
-        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        const QLocale it(QLocale::Italian, QLocale::Italy),
+            en(QLocale::English, QLocale::UnitedStates);
         QTest::newRow("empty") << it << 0 << u""_s << notANumber("VALa");
         QTest::newRow("nan") << it << 1 << u"nan"_s << notANumber("VALb");
         QTest::newRow("1e400") << en << 2 << u"1e400"_s << notANumber("VALe");
