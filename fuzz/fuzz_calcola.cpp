@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <tuple>
 
 using namespace lumetra::geometry;
 using namespace lumetra::runtime;
@@ -38,11 +39,12 @@ struct CheckingTarget : DrawTarget {
     float scaleWidth() const override { return width; }
     float scaleHeight() const override { return height; }
     void setDrawWidth(std::int16_t w) override {
-        require(plotting ? (w == 3 || w == 1) : w == 2, "pens 2 for axes, 3 and 1 in a plot");
+        require(centre ? (w == 3 || w == 1) : w == 2, "pens 2 for axes, 3 and 1 in a plot");
         pen = w;
     }
     void inside(float x, float y) const {
-        require(plotting && x >= 0 && x <= 2 * CX && y >= 0 && y <= 2 * CY, "within the area");
+        require(centre && x >= 0 && x <= 2 * centre->first && y >= 0 && y <= 2 * centre->second,
+                "within the area");
     }
     void curveColour(Rgb colour, std::int16_t wanted) const {
         bool palette = false;
@@ -62,7 +64,7 @@ struct CheckingTarget : DrawTarget {
         ++second;
     }
     void line(float x1, float y1, float x2, float y2) override {
-        require(!plotting && std::isfinite(x1 + y1 + x2 + y2), "axes only before the plot");
+        require(!centre && std::isfinite(x1 + y1 + x2 + y2), "axes only before the plot");
     }
     void line(float x1, float y1, float x2, float y2, Rgb colour) override {
         inside(x1, y1);
@@ -73,11 +75,20 @@ struct CheckingTarget : DrawTarget {
     void cls() override { require(false, "nothing clears"); }
 
     int pixelHeight;
-    float width = 0, height = 0, CX = 0, CY = 0;
+    float width = 0, height = 0;
+    std::optional<std::pair<float, float>> centre; // (CX, CY) once the plot begins
     std::int16_t pen = 1;
-    bool plotting = false;
     int first = 0, second = 0, chords = 0;
 };
+
+// The input's layout, which the seeds in fuzz/corpus/calcola follow.
+struct Input {
+    double a, b, e;
+    std::uint16_t colour;
+    std::uint8_t flags, scroll;
+    std::uint16_t fraction, height;
+};
+static_assert(sizeof(Input) == 32); // no padding: at 0, 8, 16, 24, 26, 27, 28 and 30
 
 struct Plot {
     Value VALa, VALb, VALe, Risposta1, Risposta2;
@@ -88,26 +99,18 @@ struct Plot {
 };
 
 Plot decode(const std::uint8_t* data, std::size_t size) {
-    std::uint8_t in[32] = {};
-    std::memcpy(in, data, std::min(size, sizeof in));
-    double a, b, e;
-    std::uint16_t colour, fraction, height;
-    std::memcpy(&a, in, 8);
-    std::memcpy(&b, in + 8, 8);
-    std::memcpy(&e, in + 16, 8);
-    std::memcpy(&colour, in + 24, 2);
-    std::memcpy(&fraction, in + 28, 2);
-    std::memcpy(&height, in + 30, 2);
-    const unsigned flags = in[26];
-    const auto field = [flags](double v, unsigned bit) { return flags & bit ? Value("") : v; };
+    Input in{};
+    std::memcpy(&in, data, std::min(size, sizeof in));
+    const auto field = [&in](double v, unsigned bit) { return in.flags & bit ? Value("") : v; };
     const auto box = [](unsigned code) {
         return code % 3 == 0 ? Value() : Value(std::int16_t(code % 3 == 1 ? 0 : 7));
     };
-    Plot plot{field(a, 0x20), field(b, 0x40), field(e, 0x80), box(flags & 3), box(flags >> 2 & 3)};
-    plot.Miocolor = static_cast<std::int16_t>(colour);
-    plot.chords = flags & 0x10 ? Chords::On : Chords::Off;
-    plot.Incr = in[27] < 31 ? scrollFactor(in[27]) : 0.51 + 0.6 * fraction / 65535.0;
-    plot.pixelHeight = 1 + height % 4000;
+    Plot plot{field(in.a, 0x20), field(in.b, 0x40), field(in.e, 0x80), box(in.flags & 3),
+              box(in.flags >> 2 & 3)};
+    plot.Miocolor = static_cast<std::int16_t>(in.colour);
+    plot.chords = in.flags & 0x10 ? Chords::On : Chords::Off;
+    plot.Incr = in.scroll < 31 ? scrollFactor(in.scroll) : 0.51 + 0.6 * in.fraction / 65535.0;
+    plot.pixelHeight = 1 + in.height % 4000;
     return plot;
 }
 
@@ -115,9 +118,7 @@ Plot decode(const std::uint8_t* data, std::size_t size) {
 std::optional<ErrorCode> activate(CheckingTarget& target, PlotVariables& vars, Plot& plot) try {
     setUpPlotFrame(target, vars, Value(plot.Incr), plot.VALe);
     require(vars.CX == 260.0F && 2 * vars.CY == target.scaleHeight(), "the origin at (260, h/2)");
-    target.plotting = true;
-    target.CX = vars.CX;
-    target.CY = vars.CY;
+    target.centre = std::pair(vars.CX, vars.CY);
     CALCOLA(target, vars, {plot.VALa, plot.VALb, plot.VALe, plot.Miocolor}, plot.chords);
     return std::nullopt;
 } catch (const RunTimeError& error) {
@@ -149,9 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The user corrects the entry and presses "AVANTI", which brings the
     // counter back into the palette: the defaults draw every pass.
     plot.Miocolor = plot.Miocolor > kLastCurveColour ? 0 : plot.Miocolor;
-    plot.VALa = 86.0;
-    plot.VALb = 55.0;
-    plot.VALe = 1.0;
+    std::tie(plot.VALa, plot.VALb, plot.VALe) = std::tuple(Value(86.0), Value(55.0), Value(1.0));
     CheckingTarget again(plot.pixelHeight);
     require(!activate(again, vars, plot) && again.first == 901 && again.second == 901,
             "the defaults draw 901 + 901 points after an error");

@@ -11,9 +11,14 @@ namespace lumetra::testing {
 // Records message boxes and program end instead of blocking or exiting.
 // `onMessage` runs while the "box" is open, to look at the program's state
 // before the user would have closed it.
-class RecordingUi : public app::UserInterface {
-public:
-    void message(QWidget* window, const QString& text) override;
+struct RecordingUi : app::UserInterface {
+    void message(QWidget* window, const QString& text) override {
+        messages << text;
+        messageWindows << window;
+        if (onMessage) {
+            onMessage(text);
+        }
+    }
     void endProgram() override { ++endCount; }
 
     QStringList messages;

@@ -6,15 +6,14 @@
 #include <QAbstractButton>
 #include <QTest>
 
+#include <algorithm>
+
 namespace lumetra::testing {
 
 QAbstractButton* buttonShowing(QWidget& window, const QString& caption) {
-    for (auto* button : window.findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
-            return button;
-        }
-    }
-    return nullptr;
+    const auto buttons = window.findChildren<QAbstractButton*>();
+    const auto found = std::ranges::find(buttons, caption, &QAbstractButton::text);
+    return found == buttons.end() ? nullptr : *found;
 }
 
 bool click(QWidget& window, const QString& caption) {
@@ -31,11 +30,9 @@ bool waitActive(const app::Program& program, forms::FormId id) {
 
 bool reachParameterWindow(app::Program& program) {
     program.show(forms::FormId::Form2);
-    if (!waitActive(program, forms::FormId::Form2)) {
-        return false;
-    }
+    const bool shown = waitActive(program, forms::FormId::Form2);
     QTest::keyClick(program.form2().controls().widget(QStringLiteral("HScroll1")), Qt::Key_Right);
-    return program.form2().Incr().arithmetic() == 0.55 &&
+    return shown && program.form2().Incr().arithmetic() == 0.55 &&
            click(program.form2(), QStringLiteral("OK - continua")) &&
            waitActive(program, forms::FormId::Form3);
 }
