@@ -6,7 +6,6 @@
 #include "geometry/calibration_figure.h"
 #include "runtime/accumulated_loop.h"
 #include "runtime/checked_numbers.h"
-#include "runtime/locale_numbers.h"
 #include "runtime/run_time_error.h"
 #include "support/recording_target.h"
 
@@ -22,8 +21,6 @@ using lumetra::testing::RecordingTarget;
 using Op = RecordingTarget::Op;
 using Kind = RecordingTarget::Kind;
 using Error = std::optional<ErrorCode>;
-using Maybe = std::optional<double>;
-Q_DECLARE_METATYPE(Maybe)
 
 template <typename Call> Error raised(Call&& call) try {
     call();
@@ -100,29 +97,6 @@ private slots:
         QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
         QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
         QCOMPARE(forEachAccumulated(0.0, 360.0, 0.1, [](double) {}), 3600);
-    }
-
-    void localeNumbers_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Maybe>("expected"); // none: not a number there
-        const Maybe no;
-        const std::tuple<const char*, Maybe, Maybe> rows[] = {
-            {"12,5", 12.5, no}, {"12.5", no, 12.5}, {" 0,55 ", 0.55, no}, {"-3", -3.0, -3.0},
-            {"1e3", 1e3, 1e3},  {"", no, no},       {"inf", no, no},      {"1e400", no, no}};
-        for (const auto& [text, it, en] : rows) {
-            QTest::addRow("it_IT '%s'", text) << "it_IT" << text << it;
-            QTest::addRow("en_US '%s'", text) << "en_US" << text << en;
-        }
-    }
-    void localeNumbers() {
-        QFETCH(QString, locale);
-        QFETCH(QString, text);
-        QFETCH(Maybe, expected);
-        QCOMPARE(parseLocaleNumber(text, QLocale(locale)), expected);
-        const double shown = expected.value_or(0.5700000000000001); // shown as 0,57 / 0.57
-        QCOMPARE(parseLocaleNumber(formatLocaleNumber(shown, QLocale(locale)), QLocale(locale)),
-                 expected ? shown : 0.57);
     }
 
     void frames() {
