@@ -6,6 +6,8 @@
 #include "forms/plot_history.h"
 #include "output/surface_replay.h"
 
+#include "offscreen_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -102,13 +104,5 @@ BENCHMARK(BM_MemoryPerPlot)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreen<QApplication>(argc, argv);
 }

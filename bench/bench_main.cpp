@@ -14,6 +14,8 @@
 #include "surface/drawing_surface.h"
 #include "surface/surface_window.h"
 
+#include "offscreen_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -161,15 +163,6 @@ BENCHMARK(BM_Repaint)->Arg(1)->Arg(1000)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    // The repaint needs real widgets, but no screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    plotWindow.reset();
-    benchmark::Shutdown();
-    return 0;
+    // The repaint needs real widgets.
+    return runOffscreen<QApplication>(argc, argv, [] { plotWindow.reset(); });
 }

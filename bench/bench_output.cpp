@@ -10,6 +10,8 @@
 #include "output/picture_file.h"
 #include "surface/drawing_surface.h"
 
+#include "offscreen_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -94,9 +96,8 @@ void commandLine(benchmark::State& state, PictureFormat format) {
     }
     request.size = QSize(1280, 800);
     request.Incr = 0.625;
-    request.file = {folder.filePath(QStringLiteral("curves.") +
-                                    lumetra::output::extensionOf(format)),
-                    format};
+    request.file = {
+        folder.filePath(QStringLiteral("curves.") + lumetra::output::extensionOf(format)), format};
     for (auto _ : state) {
         const lumetra::cli::Rendering rendering =
             lumetra::cli::render(request, Qt::black, Qt::lightGray);
@@ -131,14 +132,5 @@ BENCHMARK(BM_CommandLinePdf)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    // Fonts and the PDF writer need an application, not a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreen<QGuiApplication>(argc, argv);
 }
