@@ -5,7 +5,8 @@
 # PNG per step in OUTPUT-FOLDER, form1.png ... form4.png with their frames, and
 # plot.svg, the plot window's picture saved through its save dialog. What the
 # offscreen tests check already (the axes' places and widths, refused entries
-# opening no window, one colour per curve) is not checked again here.
+# opening no window, one colour per curve, the frame of check boxes hiding the
+# curves) is not checked again here.
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 PATH/TO/lumetra OUTPUT-FOLDER" >&2; exit 2; }
@@ -107,8 +108,8 @@ count_dark() {
 in_window() {
     grab "$1" "$WORK/poll.png" && [ "$(count_colour "$WORK/poll.png" "$2" "${4:-}")" -gt "$3" ]
 }
-# differing FILE1 FILE2 [CROP]: the number of pixels that differ.
-differing() { compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+# differing FILE1 FILE2: the number of pixels that differ.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 # looks_like WINDOW FILE: the window shows the picture of FILE, pixel for pixel.
 looks_like() { grab "$1" "$WORK/look.png" && [ "$(differing "$2" "$WORK/look.png")" -eq 0 ]; }
 
@@ -189,7 +190,6 @@ open_window FORM4 '^Form4$' $MAXIMIZED
 wait_until "the first curve in colour 2" in_window "$FORM4" $GREEN 200
 sleep 0.3
 shot 08-plot
-grab "$FORM4" "$WORK/form4.png"
 
 step "4. RIPRENDI i dati, a new angle, AVANTI: both curves"
 riprendi
@@ -221,16 +221,13 @@ wait_until "the saved picture" test -s "$WORK/plot.svg"
 cp "$WORK/plot.svg" "$OUT/plot.svg"
 active FORM4
 
-step "4. a curve through the frame stays behind it and its check boxes"
+step "4. a fourth curve, through the frame of check boxes"
 riprendi
 field 2040 250
 field 2880 165
 replot
 wait_until "the fourth curve in colour 5" in_window "$FORM4" $MAGENTA 200
 shot 11-through-the-frame
-# Frame2 at 72,184 px, 225 x 113: as it was over the first curve, which missed it.
-[ "$(differing "$WORK/form4.png" "$WORK/poll.png" 225x113+72+184)" -eq 0 ] ||
-    fail "the curve shows through the frame"
 
 step "4. restored down and maximized again, the picture is whole"
 cp "$WORK/poll.png" "$WORK/maximized.png"
