@@ -38,17 +38,8 @@ for tool in Xvfb openbox xdotool xwininfo xprop import convert compare; do
 done
 [ -x "$LUMETRA" ] || fail "no program at $LUMETRA"
 
-# wait_until WHAT COMMAND...: polls COMMAND every 0.1 s, for 10 s at most.
-wait_until() {
-    local tries=100 what=$1
-    shift
-    until "$@"; do
-        [ -z "$APP_PID" ] || kill -0 "$APP_PID" 2>/dev/null ||
-            fail "the program ended while waiting for $what"
-        ((--tries)) || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/../support/wait_until.sh"
+running() { [ -z "$APP_PID" ] || kill -0 "$APP_PID" 2>/dev/null; } # the program, once started
 
 # Visible windows of the program whose title matches the regular expression.
 windows_named() { xdotool search --all --onlyvisible --pid "$APP_PID" --name "$1" 2>/dev/null; }

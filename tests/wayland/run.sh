@@ -15,16 +15,8 @@ fail() {
     tail -n 20 "$WORK"/*.log >&2
     exit 1
 }
-# wait_until WHAT COMMAND...: polls COMMAND every 0.1 s for 10 s while everything runs.
-wait_until() {
-    local what=$1 tries=100
-    shift
-    until "$@"; do
-        kill -0 "${PIDS[@]}" 2>/dev/null || fail "ended while waiting for $what"
-        tries=$((tries - 1)) && [ "$tries" -gt 0 ] || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/../support/wait_until.sh"
+running() { kill -0 "${PIDS[@]}" 2>/dev/null; } # the compositor and the program
 
 # A private runtime folder keeps the compositor's socket away from any session.
 export XDG_RUNTIME_DIR="$WORK/runtime" WAYLAND_DISPLAY=lumetra-smoke
@@ -51,7 +43,7 @@ form1_mapped() {
 }
 wait_until "the title window to be mapped" form1_mapped
 sleep 1
-kill -0 "${PIDS[@]}" 2>/dev/null || fail "the program ended after showing its window"
+running || fail "the program ended after showing its window"
 warnings=$(grep -v '^\[' "$WORK/lumetra.log" | grep -iE 'qt\.qpa|platform|wayland|xcb|display')
 [ -z "$warnings" ] || fail "the platform complained: $warnings"
 echo "wayland_smoke: PASS"
