@@ -53,10 +53,12 @@ private slots:
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        // The activation's curve, the same again over it, then one with X=OA Cos.
+        // The activation's curve, the same again over it, the same with its chords,
+        // then one with X=OA Cos.
         QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti(u"1"_s));
-        QVERIFY(click(form4(), u"TRACCIA"_s) && click(form4(), u"X=OA Cos"_s) &&
-                click(form4(), u"TRACCIA"_s));
+        QVERIFY(click(form4(), u"TRACCIA"_s) &&
+                click(form4(), u"Traccia le linee tra le curve di I° livello"_s));
+        QVERIFY(click(form4(), u"X=OA Cos"_s) && click(form4(), u"TRACCIA"_s));
         form4().resize(form4().size() / (QTest::currentDataTag() == "smaller window"_ba ? 2 : 1));
         QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
         const auto before = now();
