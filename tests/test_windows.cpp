@@ -62,10 +62,6 @@ QImage shownPart(const lumetra::surface::DrawingSurface& surface) {
         QRect(QPoint(), surface.logicalSize() * surface.devicePixelRatio()));
 }
 
-QString notANumber(const char* name) {
-    return QLatin1String(name) + u" non \u00E8 un numero"_s;
-}
-
 // The parameter window's text boxes for VALa, VALb and VALe, and what they first show.
 const QString kFields[] = {u"Text1"_s, u"Text2"_s, u"Text5"_s};
 const QStringList kDefaults{u"86"_s, u"55"_s, u"1"_s};
@@ -78,16 +74,13 @@ class TestWindows : public QObject {
     std::optional<RecordingUi> ui;
     std::optional<lumetra::app::Program> program;
 
-    bool click(QWidget& w, const char* caption) {
-        return lumetra::testing::click(w, QString::fromUtf8(caption));
-    }
     bool waitActive(FormId id) { return lumetra::testing::waitActive(*program, id); }
     bool switchTo(FormId id) {
         program->window(id).activateWindow();
         return waitActive(id);
     }
-    bool avanti() { return click(program->form3(), "AVANTI") && waitActive(FormId::Form4); }
-    bool plotClick(const char* caption) { return click(program->form4(), caption); }
+    bool avanti() { return click(program->form3(), u"AVANTI"_s) && waitActive(FormId::Form4); }
+    bool plotClick(const QString& caption) { return click(program->form4(), caption); }
     QScrollBar* scrollBar() { return program->form2().controls().get<QScrollBar>(u"HScroll1"_s); }
     QLineEdit* field(int index) {
         return program->form3().controls().get<QLineEdit>(kFields[index]);
@@ -163,7 +156,7 @@ private slots:
         program->show(FormId::Form1);
         QVERIFY(waitActive(FormId::Form1) && window.close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(click(program->form1(), "AVANTI") && waitActive(FormId::Form2));
+        QVERIFY(click(program->form1(), u"AVANTI"_s) && waitActive(FormId::Form2));
         QVERIFY(window.isVisible() && program->form2().Incr().equalsNumber(0.51));
     }
 
@@ -214,11 +207,11 @@ private slots:
         QVERIFY(figureShown(image(), 0.55, 90) && !figureShown(image(), 0.51, 90));
         // 0.53 is refused, 0.55 goes on; after "ESCI" no handler runs, activation included.
         QTest::keyClick(scrollBar(), Qt::Key_Left);
-        QVERIFY(click(form, "OK - continua") && !program->exists(FormId::Form3));
+        QVERIFY(click(form, u"OK - continua"_s) && !program->exists(FormId::Form3));
         QCOMPARE(ui->messages, QStringList{u"Impostare la risoluzione SCHERMO"_s});
         QTest::keyClick(scrollBar(), Qt::Key_Right);
-        QVERIFY(click(form, "OK - continua") && waitActive(FormId::Form3));
-        QVERIFY(click(program->form3(), "ESCI") && ui->endCount == 1);
+        QVERIFY(click(form, u"OK - continua"_s) && waitActive(FormId::Form3));
+        QVERIFY(click(program->form3(), u"ESCI"_s) && ui->endCount == 1);
         QTest::keyClick(scrollBar(), Qt::Key_Right);
         program->windowActivated(FormId::Form2);
         QCOMPARE(form.Incr().arithmetic(), 0.55);
@@ -230,11 +223,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message"); // empty: accepted as 12.5
         const QLocale it(u"it_IT"_s), en(u"en_US"_s);
-        QTest::newRow("empty") << it << 0 << u""_s << notANumber("VALa");
-        QTest::newRow("nan") << it << 1 << u"nan"_s << notANumber("VALb");
-        QTest::newRow("1e400") << en << 2 << u"1e400"_s << notANumber("VALe");
+        QTest::newRow("empty") << it << 0 << u""_s << u"VALa non è un numero"_s;
+        QTest::newRow("nan") << it << 1 << u"nan"_s << u"VALb non è un numero"_s;
+        QTest::newRow("1e400") << en << 2 << u"1e400"_s << u"VALe non è un numero"_s;
         QTest::newRow("it 12,5") << it << 1 << u"12,5"_s << QString();
-        QTest::newRow("it 12.5") << it << 1 << u"12.5"_s << notANumber("VALb");
+        QTest::newRow("it 12.5") << it << 1 << u"12.5"_s << u"VALb non è un numero"_s;
         QTest::newRow("en 12.5") << en << 1 << u"12.5"_s << QString();
     }
     void fieldCheck() {
@@ -249,7 +242,7 @@ private slots:
         // While the box is open the field still shows what the user typed, white.
         QStringList seenWhileOpen;
         ui->onMessage = [&](const QString&) { seenWhileOpen << shown()[index]; };
-        QVERIFY(click(program->form3(), "AVANTI"));
+        QVERIFY(click(program->form3(), u"AVANTI"_s));
         const auto& form = program->form3();
         const auto& variable = *std::array{&form.VALa(), &form.VALb(), &form.VALe()}[index];
         QCOMPARE(ui->messages, message.isEmpty() ? QStringList{} : QStringList{message});
@@ -265,15 +258,15 @@ private slots:
         // a successful "AVANTI", and the return to the window whitens it.
         field(index)->setText(u"7"_s);
         field((index + 1) % 3)->setText(u"x"_s);
-        QVERIFY(click(program->form3(), "AVANTI") && ui->messages.size() == 2);
+        QVERIFY(click(program->form3(), u"AVANTI"_s) && ui->messages.size() == 2);
         field((index + 1) % 3)->setText(kDefaults[(index + 1) % 3]);
         QVERIFY(avanti() && shown()[index] == u"red:7"_s);
-        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        QVERIFY(plotClick(u"RIPRENDI i dati"_s) && waitActive(FormId::Form3));
         QCOMPARE(shown()[index], u"7"_s);
         // Refused again, the entry fails the open plot window's next activation
         // with a type mismatch over it: the picture is kept and colour 3 spent.
         field(index)->setText(text);
-        QVERIFY(click(program->form3(), "AVANTI") && switchTo(FormId::Form4));
+        QVERIFY(click(program->form3(), u"AVANTI"_s) && switchTo(FormId::Form4));
         QCOMPARE(ui->messages.mid(2), (QStringList{message, u"Tipo non corrispondente"_s}));
         QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&program->form4()));
         QVERIFY(drawnIn({2}) && switchTo(FormId::Form3));
@@ -287,27 +280,27 @@ private slots:
         QVERIFY(avanti() && frameDrawn(275.0) && drawnIn({2}));
         // After "RIPRENDI" (which keeps the plot: the end-to-end test) the
         // next activation plots the next curve over it.
-        QVERIFY(plotClick("RIPRENDI i dati") && waitActive(FormId::Form3));
+        QVERIFY(plotClick(u"RIPRENDI i dati"_s) && waitActive(FormId::Form3));
         QVERIFY(switchTo(FormId::Form4) && drawnIn({3}));
         // Check boxes only record their answer; the next plot takes it.
         const auto& answers = program->form4().variables();
-        QVERIFY(plotClick("X=OA Cos") && answers.Risposta1.equalsNumber(7));
+        QVERIFY(plotClick(u"X=OA Cos"_s) && answers.Risposta1.equalsNumber(7));
         QVERIFY(answers.Risposta2.isEmpty() && drawnIn({3}));
-        QVERIFY(plotClick("TRACCIA") && plotted(49.3276, 0, 275, ink()) && drawnIn({3, 4}));
-        QVERIFY(plotClick("X=OA Cos") && answers.Risposta1.equalsNumber(0));
+        QVERIFY(plotClick(u"TRACCIA"_s) && plotted(49.3276, 0, 275, ink()) && drawnIn({3, 4}));
+        QVERIFY(plotClick(u"X=OA Cos"_s) && answers.Risposta1.equalsNumber(0));
         // The chord command: every sixteenth pair joined by a line in the
         // curve's colour, which the next curve's dots do not cover.
-        QVERIFY(plotClick("Traccia le linee tra le curve di I\u00B0 livello") && drawnIn({4, 5}));
+        QVERIFY(plotClick(u"Traccia le linee tra le curve di I° livello"_s) && drawnIn({4, 5}));
         // Chord 28 of 56, at pass 448, from the first family to the second.
         const double a = 447 * 0.1 * std::numbers::pi / 180, b = 55 * std::numbers::pi / 180;
         const double e = b * std::sin(45 * std::numbers::pi / 180);
         const QPointF from(86 * std::cos(b) * std::sin(a), 86 * std::sin(b) * std::sin(a));
         const QPointF mid = (from + QPointF(86 * std::cos(e), 86 * std::sin(e)) * std::sin(a)) / 2;
         QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
-        QVERIFY(plotClick("TRACCIA") && plotted(mid.x(), mid.y(), 275, colour(5)));
+        QVERIFY(plotClick(u"TRACCIA"_s) && plotted(mid.x(), mid.y(), 275, colour(5)));
         // "Cancel e traccia": the axes and exactly one new curve.
-        QVERIFY(plotClick("Cancel e traccia") && frameDrawn(275.0) && drawnIn({7}));
-        QVERIFY(plotClick("Cancella e riprendi      i dati") && waitActive(FormId::Form3));
+        QVERIFY(plotClick(u"Cancel e traccia"_s) && frameDrawn(275.0) && drawnIn({7}));
+        QVERIFY(plotClick(u"Cancella e riprendi      i dati"_s) && waitActive(FormId::Form3));
         QVERIFY(drawnIn({}) && ui->endCount == 0);
         // The calibration window's activation puts the factor back to 0.51, for the next plot.
         QVERIFY(switchTo(FormId::Form2) && switchTo(FormId::Form4));
