@@ -14,6 +14,7 @@
 #include "geometry/plot_frame.h"
 #include "require.h"
 #include "runtime/run_time_error.h"
+#include "support/recording_target.h"
 
 #include <cmath>
 #include <cstring>
@@ -25,19 +26,12 @@ using namespace lumetra::runtime;
 
 namespace {
 
-// Accepts the two axes while the frame is set up, then only points 3 wide and
-// chords 1 wide, in curve colours (first-family points in the foreground),
-// inside 0..2 CX by 0..2 CY; counts what the plot draws.
-struct CheckingTarget : DrawTarget {
-    explicit CheckingTarget(int pixelHeight) : pixelHeight(pixelHeight) {}
-    void setScaleMode(ScaleMode) override {
-        width = 1000 / (96.0F / 2.54F);
-        height = static_cast<float>(pixelHeight) / (96.0F / 2.54F);
-    }
-    void setScaleWidth(float w) override { width = w; }
-    void setScaleHeight(float h) override { height = h; }
-    float scaleWidth() const override { return width; }
-    float scaleHeight() const override { return height; }
+// A plot window 1000 pixels wide, keeping its scale as the tests' recording
+// target does, that accepts the two axes while the frame is set up, then only
+// points 3 wide and chords 1 wide, in curve colours (first-family points in
+// the foreground), inside 0..2 CX by 0..2 CY; counts what the plot draws.
+struct CheckingTarget : lumetra::testing::RecordingTarget {
+    explicit CheckingTarget(int pixelHeight) : RecordingTarget(1000, pixelHeight) {}
     void setDrawWidth(std::int16_t w) override {
         require(centre ? (w == 3 || w == 1) : w == 2, "pens 2 for axes, 3 and 1 in a plot");
         pen = w;
@@ -74,8 +68,6 @@ struct CheckingTarget : DrawTarget {
     }
     void cls() override { require(false, "nothing clears"); }
 
-    int pixelHeight;
-    float width = 0, height = 0;
     std::optional<std::pair<float, float>> centre; // (CX, CY) once the plot begins
     std::int16_t pen = 1;
     int first = 0, second = 0, chords = 0;
