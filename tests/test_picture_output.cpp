@@ -76,11 +76,8 @@ class TestPictureOutput : public QObject {
         return s.image().copy(QRect(QPoint(), s.logicalSize() * s.devicePixelRatio()));
     }
     bool plotClick(const QString& caption) { return click(program->form4(), caption); }
-    void showLegend(bool on) { // the window's last action
-        QAction* legend = program->form4().actions().last();
-        QCOMPARE(legend->text(), u"Legenda nell'immagine"_s);
-        legend->setChecked(on);
-    }
+    // The window's last action, as the menu's list below shows.
+    void showLegend(bool on) { program->form4().actions().last()->setChecked(on); }
 
 private slots:
     void initTestCase() {
