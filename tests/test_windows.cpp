@@ -200,7 +200,6 @@ private slots:
         QTest::keyClick(scrollBar(), Qt::Key_Right);
         QVERIFY(figureShown(image(), 0.51, 90) && figureShown(image(), 0.5700000000000001, 90));
         QTest::keyClick(scrollBar(), Qt::Key_Left);
-        QCOMPARE(form.Incr().arithmetic(), 0.55);
         QVERIFY(figureShown(image(), 0.55, 90) && !figureShown(image(), 0.51, 90));
         // 0.53 is refused, 0.55 goes on; after "ESCI" no handler runs, activation included.
         QTest::keyClick(scrollBar(), Qt::Key_Left);
@@ -250,7 +249,6 @@ private slots:
         }
         QCOMPARE(seenWhileOpen, QStringList{text});
         QCOMPARE(shown()[index], u"red:"_s);
-        QVERIFY(variable.equalsText("") && !variable.isEmpty());
         // Only the first wrong field is reported; a corrected one stays red through
         // a successful "AVANTI", and the return to the window whitens it.
         field(index)->setText(u"7"_s);
