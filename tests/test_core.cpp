@@ -28,12 +28,10 @@ template <typename Call> Error raised(Call&& call) try {
     return error.code();
 }
 
-// Within the worked example's four decimals (plus, where given, a single's rounding).
-bool near(double actual, double expected, double extra = 0.0) {
-    return std::abs(actual - expected) <= 5e-5 + extra;
-}
-bool at(const Op& op, QPointF p) {
-    return near(op.x1, p.x()) && near(op.y1, p.y());
+// Drawn at p within the worked example's four decimals (plus, where given, a
+// single's rounding).
+bool at(const Op& op, QPointF p, double extra = 0.0) {
+    return std::abs(op.x1 - p.x()) <= 5e-5 + extra && std::abs(op.y1 - p.y()) <= 5e-5 + extra;
 }
 
 // The plot window as its activation on a 500 x 275 surface leaves it, with the
@@ -138,8 +136,7 @@ private slots:
             const Op& second = plot.ops()[2 * row.pass - 1];
             QVERIFY(!first.colour && first.drawWidth == 3 && second.drawWidth == 3 &&
                     at(first, {row.x, row.y}));
-            QVERIFY(near(second.x1, 260 + row.XS, single) &&
-                    near(second.y1, 137.5 - row.YS, single));
+            QVERIFY(at(second, {260 + row.XS, 137.5 - row.YS}, single));
             QCOMPARE(shownA2(second), row.A2);
         }
         QCOMPARE(shownA2(plot.ops()[91]), 4); // pass 46, ALFA exactly 4.5: ties to even
