@@ -30,6 +30,9 @@ DotStamp::DotStamp(int diameter, int width, int height, qsizetype stride)
             pairOffsets_.push_back(start + std::min(dx, row.lastDx - 1));
         }
     }
+    square3_ = rows_.size() == 3 && std::all_of(rows_.begin(), rows_.end(), [](const Row& row) {
+                   return row.firstDx == -1 && row.lastDx == 1;
+               });
 }
 
 namespace {
@@ -52,18 +55,12 @@ void DotStamp::stampInside(uchar* bits, int px, int py, QRgb colour) const {
     }
 }
 
-// `Pairs` is the number of pairs of pixels the pen writes, when known at
-// compile time so that a dot's stores need no loop; 0 when it is not. All the
+// Stamps each dot, those wholly inside by `writeDot(centre, colour)`. All the
 // pen holds is copied aside first: the pixel writes could otherwise be taken
 // to change it, to be read again for every dot.
-template <std::size_t Pairs>
+template <typename WriteDot>
 bool DotStamp::stampEach(uchar* bits, std::span<const runtime::Dot> dots, double unitX,
-                         double unitY, QRgb foreground) const {
-    std::array<qsizetype, Pairs> fixed{};
-    std::copy_n(pairOffsets_.begin(), Pairs, fixed.begin());
-    const std::span<const qsizetype> pairs =
-        Pairs > 0 ? std::span<const qsizetype>(fixed) : std::span<const qsizetype>(pairOffsets_);
-    const std::span<const qsizetype> singles(singleOffsets_);
+                         double unitY, QRgb foreground, WriteDot writeDot) const {
     const double from = insideFrom_;
     const double right = insideRight_;
     const double bottom = insideBottom_;
@@ -81,8 +78,25 @@ bool DotStamp::stampEach(uchar* bits, std::span<const runtime::Dot> dots, double
             stamped = stampClipped(bits, nearestPixel(x), nearestPixel(y), colour) || stamped;
             continue;
         }
-        QRgb* const centre = reinterpret_cast<QRgb*>(bits + static_cast<int>(shiftedY) * stride) +
-                             static_cast<int>(shiftedX);
+        writeDot(reinterpret_cast<QRgb*>(bits + static_cast<int>(shiftedY) * stride) +
+                     static_cast<int>(shiftedX),
+                 colour);
+        stamped = true;
+    }
+    return stamped;
+}
+
+// `Pairs` is the number of pairs of pixels the pen writes, when known at
+// compile time so that a dot's stores need no loop; 0 when it is not.
+template <std::size_t Pairs>
+bool DotStamp::stampByOffsets(uchar* bits, std::span<const runtime::Dot> dots, double unitX,
+                              double unitY, QRgb foreground) const {
+    std::array<qsizetype, Pairs> fixed{};
+    std::copy_n(pairOffsets_.begin(), Pairs, fixed.begin());
+    const std::span<const qsizetype> pairs =
+        Pairs > 0 ? std::span<const qsizetype>(fixed) : std::span<const qsizetype>(pairOffsets_);
+    const std::span<const qsizetype> singles(singleOffsets_);
+    return stampEach(bits, dots, unitX, unitY, foreground, [&](QRgb* centre, QRgb colour) {
         const quint64 twice = colour | (quint64{colour} << 32);
         for (const qsizetype offset : pairs) {
             writePair(centre + offset, twice);
@@ -90,26 +104,40 @@ bool DotStamp::stampEach(uchar* bits, std::span<const runtime::Dot> dots, double
         for (const qsizetype offset : singles) {
             centre[offset] = colour;
         }
-        stamped = true;
-    }
-    return stamped;
+    });
+}
+
+// The plot's pen at pixel ratio 1: each row two overlapping pairs, addressed
+// from one pointer and the line length with no offsets to load.
+bool DotStamp::stampSquares(uchar* bits, std::span<const runtime::Dot> dots, double unitX,
+                            double unitY, QRgb foreground) const {
+    const qsizetype pixelsPerLine = stride_ / static_cast<qsizetype>(sizeof(QRgb));
+    return stampEach(bits, dots, unitX, unitY, foreground, [=](QRgb* centre, QRgb colour) {
+        const quint64 twice = colour | (quint64{colour} << 32);
+        QRgb* row = centre - pixelsPerLine - 1;
+        for (int line = 0; line < 3; ++line, row += pixelsPerLine) {
+            writePair(row, twice);
+            writePair(row + 1, twice);
+        }
+    });
 }
 
 bool DotStamp::stampAll(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
                         QRgb foreground) const {
-    // The plot's pens, 3 pixels wide and 6 at pixel ratio 2, and the narrower
-    // ones, with their stores unrolled.
+    if (square3_) {
+        return stampSquares(bits, dots, unitX, unitY, foreground);
+    }
+    // The plot's pen 6 pixels wide at pixel ratio 2, and the narrower ones,
+    // with their stores unrolled.
     switch (pairOffsets_.size()) {
     case 2:
-        return stampEach<2>(bits, dots, unitX, unitY, foreground);
+        return stampByOffsets<2>(bits, dots, unitX, unitY, foreground);
     case 3:
-        return stampEach<3>(bits, dots, unitX, unitY, foreground);
-    case 6:
-        return stampEach<6>(bits, dots, unitX, unitY, foreground);
+        return stampByOffsets<3>(bits, dots, unitX, unitY, foreground);
     case 16:
-        return stampEach<16>(bits, dots, unitX, unitY, foreground);
+        return stampByOffsets<16>(bits, dots, unitX, unitY, foreground);
     default:
-        return stampEach<0>(bits, dots, unitX, unitY, foreground);
+        return stampByOffsets<0>(bits, dots, unitX, unitY, foreground);
     }
 }
 
