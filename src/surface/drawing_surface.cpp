@@ -1,5 +1,7 @@
 #include "surface/drawing_surface.h"
 
+#include "surface/large_pages.h"
+
 #include "runtime/run_time_error.h"
 
 #include <QPainter>
@@ -105,6 +107,7 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     if (next.isNull()) {
         return false;
     }
+    adviseLargePages(next);
     next.fill(background_);
     next.setDevicePixelRatio(devicePixelRatio);
     // The picture survives a move to a screen of another pixel ratio too,
