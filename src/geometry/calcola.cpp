@@ -98,6 +98,8 @@ public:
     Origin(float CX, float CY)
         : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
 
+    double CX() const { return CX_; }
+    double CY() const { return CY_; }
     Arm arm(double x, double y) const { return {x, y, passesQuickTest(x, y)}; }
 
     // Sets `drawn` to where the point (arm.x * SC1, arm.y * SCY) relative to
@@ -142,21 +144,197 @@ private:
     double quickY_;
 };
 
-// The variables of the plot window and the colour counter that the passes set.
-struct PassResults {
-    std::int16_t A2;
-    double SC1;
-    double X1;
-    double Y1;
-    std::int16_t Miocolor;
+// One plot's passes over the sweep. Every pass can go through `pass`, which
+// handles every case exactly; nearly all go through `passQuickly` instead,
+// which handles only passes that need nothing but arithmetic: no new value
+// of A2, no length to read, no colour to look up, no chord, no point that
+// needs checking. It keeps what it works on in registers, which a loop with
+// any call in it cannot.
+class Passes {
+public:
+    Passes(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
+           Chords chords)
+        : vars_(vars), params_(params), output_(target, kPointWidth), chords_(chords),
+          Ve_(vars.Ve.arithmetic()), P1_(vars.P1),
+          cosineX_(vars.Risposta1.equalsNumber(kCosineAnswer)),
+          cosineY_(vars.Risposta2.equalsNumber(kCosineAnswer)), origin_(vars.CX, vars.CY),
+          A2_(vars.A2), SC1_(vars.SC1), X1_(vars.X1), Y1_(vars.Y1), Miocolor_(params.Miocolor) {}
+
+    // The sine and cosine of every pass are worked out a run of passes ahead,
+    // in a loop of their own. They cannot fail, so working them out early
+    // changes nothing that is drawn or raised.
+    void sweep() {
+        runtime::AccumulatedCounter counter(0.0, kSweepEnd, kSweepStep);
+        SweepRun run;
+        try {
+            while (run.fill(counter, P1_)) {
+                for (std::size_t i = passQuickly(run, 0); i < run.count;
+                     i = passQuickly(run, i + 1)) {
+                    pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
+                }
+                handOver();
+            }
+        } catch (...) {
+            storeResults();
+            handOver(); // what the passes before the error drew stays drawn
+            throw;
+        }
+        storeResults();
+    }
+
+private:
+    void pass(double ALFA, double COS1, double SEN1);
+    std::size_t passQuickly(const SweepRun& run, std::size_t from);
+
+    void handOver() {
+        output_.points({dots_.data(), waiting_});
+        waiting_ = 0;
+    }
+
+    void storeResults() {
+        vars_.A2 = A2_;
+        vars_.SC1 = SC1_;
+        vars_.X1 = X1_;
+        vars_.Y1 = Y1_;
+        params_.Miocolor = Miocolor_;
+    }
+
+    PlotVariables& vars_;
+    const PlotParameters& params_;
+    PlotOutput output_;
+    const Chords chords_;
+    // Nothing here changes within a plot: it runs to its end before any click,
+    // a check box's included, is handled.
+    const double Ve_;
+    const double P1_;
+    const bool cosineX_;
+    const bool cosineY_;
+    const Origin origin_;
+    // OA is read where the first pass reads it, after that pass has set A2 and
+    // SC1: a rejected length fails with those set, and after an overflow of A2.
+    std::optional<double> OA_;
+    Arm firstArm_{}; // OA cos BETA1, OA sin BETA1
+
+    // What the passes set, kept here and stored back however the plot ends:
+    // each store into the window's variables could be taken to change the
+    // others and the colour counter, to be read again at every pass.
+    std::int16_t A2_;
+    double SC1_;
+    double X1_;
+    double Y1_;
+    std::int16_t Miocolor_;
+
+    SecondAngle second_;
+    std::optional<Arm> partnerArm_; // OA cos(BETA1 x SEN2), OA sin(BETA1 x SEN2)
+    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
+    runtime::Rgb colour_ = 0;
+    bool colourRead_ = false;
+    std::int16_t conta_ = 0; // Empty at the start of every plot; Empty counts as 0
+    // The points of the current run of passes, two at most for each, not yet
+    // handed to the target.
+    std::array<runtime::Dot, 2 * SweepRun::kLength> dots_;
+    std::size_t waiting_ = 0;
 };
 
-void storeResults(PlotVariables& vars, const PlotParameters& params, PassResults results) {
-    vars.A2 = results.A2;
-    vars.SC1 = results.SC1;
-    vars.X1 = results.X1;
-    vars.Y1 = results.Y1;
-    params.Miocolor = results.Miocolor;
+void Passes::pass(double ALFA, double COS1, double SEN1) {
+    A2_ = runtime::toInt16(ALFA * Ve_);
+    if (second_.A2 != A2_) {
+        second_ = secondAngle(A2_, vars_.P1, vars_.BETA1);
+        partnerArm_.reset();
+    }
+    if (COS1 == 0.0 || second_.cosineIsZero) {
+        return;
+    }
+    SC1_ = cosineX_ ? COS1 : SEN1;
+    const double SCY = cosineY_ ? COS1 : SEN1;
+    if (!OA_) {
+        OA_ = vars_.OA.arithmetic();
+        firstArm_ = origin_.arm(*OA_ * std::cos(vars_.BETA1), *OA_ * std::sin(vars_.BETA1));
+    }
+    Position first{};
+    if (!origin_.place(firstArm_, SC1_, SCY, X1_, Y1_, first)) {
+        return;
+    }
+    dots_[waiting_++] = {first.x, first.y, std::nullopt};
+
+    double XS = 0.0;
+    double YS = 0.0;
+    Position partner{};
+    if (!partnerArm_) {
+        partnerArm_ = origin_.arm(*OA_ * second_.cosine, *OA_ * second_.sine);
+    }
+    if (!origin_.place(*partnerArm_, SC1_, SCY, XS, YS, partner)) {
+        return;
+    }
+    if (!colourRead_) {
+        colour_ = curveColour(addInt16(Miocolor_, 1));
+        colourRead_ = true;
+    }
+    dots_[waiting_++] = {partner.x, partner.y, colour_};
+
+    if (chords_ == Chords::On) {
+        if (conta_ == kChordEvery) {
+            conta_ = 0;
+            handOver();
+            output_.line(first.x, first.y, partner.x, partner.y, colour_, kChordWidth);
+        } else {
+            ++conta_;
+        }
+    }
+    if (Miocolor_ == kLastCurveColour) {
+        Miocolor_ = 1;
+        colourRead_ = false;
+    }
+}
+
+// The passes from `from` on that `pass` would draw without reading, looking
+// up or checking anything, as `pass` would; returns the first it leaves.
+std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
+    if (!partnerArm_ || !firstArm_.inside || !partnerArm_->inside || !colourRead_ ||
+        Miocolor_ == kLastCurveColour) {
+        return from; // the same every pass until `pass` changes it
+    }
+    // partnerArm_ is set only by a pass that reached the second point, and reset
+    // by every change of A2: the passes of this A2 pass the test of COS2.
+    const int A2 = second_.A2;
+    const Arm first = firstArm_;
+    const Arm partner = *partnerArm_;
+    const double Ve = Ve_;
+    const bool cosineX = cosineX_;
+    const bool cosineY = cosineY_;
+    const bool countChords = chords_ == Chords::On;
+    const double CX = origin_.CX();
+    const double CY = origin_.CY();
+    const runtime::Rgb colour = colour_;
+    runtime::Dot* const dots = dots_.data();
+    std::size_t waiting = waiting_;
+    std::int16_t conta = conta_;
+    double SC1 = SC1_;
+    double X1 = X1_;
+    double Y1 = Y1_;
+    std::size_t i = from;
+    for (; i < run.count; ++i) {
+        const double scaledA2 = run.ALFA[i] * Ve;
+        if (!runtime::roundsToInt16(scaledA2) || runtime::roundedInt16(scaledA2) != A2 ||
+            run.COS1[i] == 0.0 || (countChords && conta == kChordEvery)) {
+            break;
+        }
+        SC1 = cosineX ? run.COS1[i] : run.SEN1[i];
+        const double SCY = cosineY ? run.COS1[i] : run.SEN1[i];
+        X1 = first.x * SC1;
+        Y1 = first.y * SCY;
+        dots[waiting++] = {static_cast<float>(CX + X1), static_cast<float>(CY - Y1), std::nullopt};
+        const double XS = partner.x * SC1;
+        const double YS = partner.y * SCY;
+        dots[waiting++] = {static_cast<float>(CX + XS), static_cast<float>(CY - YS), colour};
+        conta = static_cast<std::int16_t>(conta + (countChords ? 1 : 0));
+    }
+    waiting_ = waiting;
+    conta_ = conta;
+    SC1_ = SC1;
+    X1_ = X1;
+    Y1_ = Y1;
+    return i;
 }
 
 } // namespace
@@ -167,112 +345,7 @@ void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParamet
     vars.OA = params.VALa;
     vars.BETA1 = checkedResult(params.VALb.arithmetic() * static_cast<double>(vars.P1));
     vars.Ve = params.VALe;
-    const double Ve = vars.Ve.arithmetic();
-
-    // Nothing here changes within a plot: it runs to its end before any click,
-    // a check box's included, is handled.
-    const double P1 = vars.P1;
-    const bool cosineX = vars.Risposta1.equalsNumber(kCosineAnswer);
-    const bool cosineY = vars.Risposta2.equalsNumber(kCosineAnswer);
-    const Origin origin(vars.CX, vars.CY);
-    // OA is read where the first pass reads it, after that pass has set A2 and
-    // SC1: a rejected length fails with those set, and after an overflow of A2.
-    std::optional<double> OA;
-    Arm firstArm{}; // OA cos BETA1, OA sin BETA1
-
-    // What the passes set, kept here and stored back however the plot ends:
-    // each store into the window's variables could be taken to change the
-    // others and the colour counter, to be read again at every pass.
-    PassResults results{vars.A2, vars.SC1, vars.X1, vars.Y1, params.Miocolor};
-    std::int16_t& A2 = results.A2;
-    double& SC1 = results.SC1;
-    double& X1 = results.X1;
-    double& Y1 = results.Y1;
-    std::int16_t& Miocolor = results.Miocolor;
-
-    SecondAngle second;
-    std::optional<Arm> partnerArm; // OA cos(BETA1 x SEN2), OA sin(BETA1 x SEN2)
-    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
-    runtime::Rgb colour = 0;
-    bool colourRead = false;
-    std::int16_t conta = 0; // Empty at the start of every plot; Empty counts as 0
-    PlotOutput output(target, kPointWidth);
-    // The points of the current run of passes, two at most for each, not yet
-    // handed to the target.
-    std::array<runtime::Dot, 2 * SweepRun::kLength> dots;
-    std::size_t waiting = 0;
-
-    const auto pass = [&](double ALFA, double COS1, double SEN1) {
-        A2 = runtime::toInt16(ALFA * Ve);
-        if (second.A2 != A2) {
-            second = secondAngle(A2, vars.P1, vars.BETA1);
-            partnerArm.reset();
-        }
-        if (COS1 == 0.0 || second.cosineIsZero) {
-            return;
-        }
-        SC1 = cosineX ? COS1 : SEN1;
-        const double SCY = cosineY ? COS1 : SEN1;
-        if (!OA) {
-            OA = vars.OA.arithmetic();
-            firstArm = origin.arm(*OA * std::cos(vars.BETA1), *OA * std::sin(vars.BETA1));
-        }
-        Position first{};
-        if (!origin.place(firstArm, SC1, SCY, X1, Y1, first)) {
-            return;
-        }
-        dots[waiting++] = {first.x, first.y, std::nullopt};
-
-        double XS = 0.0;
-        double YS = 0.0;
-        Position partner{};
-        if (!partnerArm) {
-            partnerArm = origin.arm(*OA * second.cosine, *OA * second.sine);
-        }
-        if (!origin.place(*partnerArm, SC1, SCY, XS, YS, partner)) {
-            return;
-        }
-        if (!colourRead) {
-            colour = curveColour(addInt16(Miocolor, 1));
-            colourRead = true;
-        }
-        dots[waiting++] = {partner.x, partner.y, colour};
-
-        if (chords == Chords::On) {
-            if (conta == kChordEvery) {
-                conta = 0;
-                output.points({dots.data(), waiting});
-                waiting = 0;
-                output.line(first.x, first.y, partner.x, partner.y, colour, kChordWidth);
-            } else {
-                ++conta;
-            }
-        }
-        if (Miocolor == kLastCurveColour) {
-            Miocolor = 1;
-            colourRead = false;
-        }
-    };
-    // The sine and cosine of every pass are worked out a run of passes ahead,
-    // in a loop of their own: the library calls would otherwise evict the
-    // pass's values from the registers at every pass. They cannot fail, so
-    // working them out early changes nothing that is drawn or raised.
-    runtime::AccumulatedCounter sweep(0.0, kSweepEnd, kSweepStep);
-    SweepRun run;
-    try {
-        while (run.fill(sweep, P1)) {
-            for (std::size_t i = 0; i < run.count; ++i) {
-                pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
-            }
-            output.points({dots.data(), waiting});
-            waiting = 0;
-        }
-    } catch (...) {
-        storeResults(vars, params, results);
-        output.points({dots.data(), waiting}); // what the passes before the error drew stays drawn
-        throw;
-    }
-    storeResults(vars, params, results);
+    Passes(target, vars, params, chords).sweep();
 }
 
 } // namespace lumetra::geometry
