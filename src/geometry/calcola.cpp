@@ -5,6 +5,7 @@
 #include "runtime/checked_numbers.h"
 #include "runtime/palette.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -42,9 +43,10 @@ namespace {
 struct SecondAngle {
     static constexpr int kNone = -65536; // no 16-bit value: before the first pass
     int A2 = kNone;
-    bool cosineIsZero = false; // COS2 = 0: the pass draws nothing
-    double cosine = 0.0;       // cos(BETA1 x SEN2)
-    double sine = 0.0;         // sin(BETA1 x SEN2)
+    bool cosineIsZero = false;          // COS2 = 0: the pass draws nothing
+    double cosine = 0.0;                // cos(BETA1 x SEN2)
+    double sine = 0.0;                  // sin(BETA1 x SEN2)
+    runtime::RoundingInterval scaled{}; // the values of ALFA x Ve that round to A2
 };
 
 SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
@@ -52,7 +54,7 @@ SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
     const double COS2 = std::cos(static_cast<double>(theta2));
     const double SEN2 = std::sin(static_cast<double>(theta2));
     const double direction = BETA1 * SEN2;
-    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction)};
+    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction), runtime::roundingTo(A2)};
 }
 
 // A run of passes of the sweep: each counter with the cosine and sine of its
@@ -168,9 +170,11 @@ public:
         SweepRun run;
         try {
             while (run.fill(counter, P1_)) {
-                for (std::size_t i = passQuickly(run, 0); i < run.count;
-                     i = passQuickly(run, i + 1)) {
-                    pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
+                for (std::size_t i = passQuickly(run, 0); i < run.count; i = passQuickly(run, i)) {
+                    if (!takeNewA2(run.ALFA[i])) {
+                        pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
+                        ++i;
+                    }
                 }
                 handOver();
             }
@@ -184,6 +188,7 @@ public:
 
 private:
     void pass(double ALFA, double COS1, double SEN1);
+    bool takeNewA2(double ALFA);
     std::size_t passQuickly(const SweepRun& run, std::size_t from);
 
     void handOver() {
@@ -287,53 +292,68 @@ void Passes::pass(double ALFA, double COS1, double SEN1) {
     }
 }
 
+// Where the pass of counter ALFA starts a new value of A2 and the length is
+// known, takes that value as `pass` would, with both arms, and returns true;
+// false when the pass has to go through `pass`: an A2 that overflows or has
+// not changed, or the first pass to draw.
+bool Passes::takeNewA2(double ALFA) {
+    const double scaledA2 = ALFA * Ve_;
+    if (!OA_ || !runtime::roundsToInt16(scaledA2) ||
+        runtime::roundedInt16(scaledA2) == second_.A2) {
+        return false;
+    }
+    A2_ = runtime::roundedInt16(scaledA2);
+    second_ = secondAngle(A2_, vars_.P1, vars_.BETA1);
+    partnerArm_ = origin_.arm(*OA_ * second_.cosine, *OA_ * second_.sine);
+    return true;
+}
+
 // The passes from `from` on that `pass` would draw without reading, looking
 // up or checking anything, as `pass` would; returns the first it leaves.
 std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
-    if (!partnerArm_ || !firstArm_.inside || !partnerArm_->inside || !colourRead_ ||
-        Miocolor_ == kLastCurveColour) {
-        return from; // the same every pass until `pass` changes it
+    if (!partnerArm_ || second_.cosineIsZero || !firstArm_.inside || !partnerArm_->inside ||
+        !colourRead_ || Miocolor_ == kLastCurveColour) {
+        return from; // the same every pass until `pass` or `takeNewA2` changes it
     }
-    // partnerArm_ is set only by a pass that reached the second point, and reset
-    // by every change of A2: the passes of this A2 pass the test of COS2.
-    const int A2 = second_.A2;
+    const runtime::RoundingInterval sameA2 = second_.scaled;
     const Arm first = firstArm_;
     const Arm partner = *partnerArm_;
     const double Ve = Ve_;
-    const bool cosineX = cosineX_;
-    const bool cosineY = cosineY_;
-    const bool countChords = chords_ == Chords::On;
+    const double* const xFactors = cosineX_ ? run.COS1.data() : run.SEN1.data();
+    const double* const yFactors = cosineY_ ? run.COS1.data() : run.SEN1.data();
     const double CX = origin_.CX();
     const double CY = origin_.CY();
     const runtime::Rgb colour = colour_;
     runtime::Dot* const dots = dots_.data();
     std::size_t waiting = waiting_;
-    std::int16_t conta = conta_;
-    double SC1 = SC1_;
-    double X1 = X1_;
-    double Y1 = Y1_;
+    // Every pass here draws a pair: with chords, the pass that draws one is the
+    // general pass's.
+    const std::size_t end = chords_ == Chords::On
+                                ? std::min(run.count, from + std::size_t(kChordEvery - conta_))
+                                : run.count;
     std::size_t i = from;
-    for (; i < run.count; ++i) {
+    for (; i < end; ++i) {
         const double scaledA2 = run.ALFA[i] * Ve;
-        if (!runtime::roundsToInt16(scaledA2) || runtime::roundedInt16(scaledA2) != A2 ||
-            run.COS1[i] == 0.0 || (countChords && conta == kChordEvery)) {
+        if (!(scaledA2 >= sameA2.low && scaledA2 <= sameA2.high) || run.COS1[i] == 0.0) {
             break;
         }
-        SC1 = cosineX ? run.COS1[i] : run.SEN1[i];
-        const double SCY = cosineY ? run.COS1[i] : run.SEN1[i];
-        X1 = first.x * SC1;
-        Y1 = first.y * SCY;
-        dots[waiting++] = {static_cast<float>(CX + X1), static_cast<float>(CY - Y1), std::nullopt};
-        const double XS = partner.x * SC1;
-        const double YS = partner.y * SCY;
-        dots[waiting++] = {static_cast<float>(CX + XS), static_cast<float>(CY - YS), colour};
-        conta = static_cast<std::int16_t>(conta + (countChords ? 1 : 0));
+        const double SC1 = xFactors[i];
+        const double SCY = yFactors[i];
+        dots[waiting++] = {static_cast<float>(CX + first.x * SC1),
+                           static_cast<float>(CY - first.y * SCY), std::nullopt};
+        dots[waiting++] = {static_cast<float>(CX + partner.x * SC1),
+                           static_cast<float>(CY - partner.y * SCY), colour};
+    }
+    if (i > from) {
+        const std::size_t last = i - 1;
+        SC1_ = xFactors[last];
+        X1_ = first.x * SC1_;
+        Y1_ = first.y * yFactors[last];
+        if (chords_ == Chords::On) {
+            conta_ = static_cast<std::int16_t>(conta_ + (i - from));
+        }
     }
     waiting_ = waiting;
-    conta_ = conta;
-    SC1_ = SC1;
-    X1_ = X1;
-    Y1_ = Y1;
     return i;
 }
 

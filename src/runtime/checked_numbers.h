@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace lumetra::runtime {
 
@@ -41,6 +42,24 @@ inline bool roundsToInt16(double value) {
 inline std::int16_t roundedInt16(double value) {
     constexpr double kRoundingShift = 0x1.8p52;
     return static_cast<std::int16_t>((value + kRoundingShift) - kRoundingShift);
+}
+
+// The doubles that `roundedInt16` takes to `value`: from `low` to `high`,
+// both included. Ties go to the even neighbour, so an even value takes both
+// halves and an odd one neither.
+struct RoundingInterval {
+    double low;
+    double high;
+};
+
+inline RoundingInterval roundingTo(std::int16_t value) {
+    const double low = value - 0.5;
+    const double high = value + 0.5;
+    if (value % 2 == 0) {
+        return {low, high};
+    }
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    return {std::nextafter(low, kInfinity), std::nextafter(high, -kInfinity)};
 }
 
 // A double rounded to a 16-bit integer, ties to even; outside the range after
