@@ -55,33 +55,68 @@ void DotStamp::stampInside(uchar* bits, int px, int py, QRgb colour) const {
     }
 }
 
-// Stamps each dot, those wholly inside by `writeDot(centre, colour)`. All the
-// pen holds is copied aside first: the pixel writes could otherwise be taken
-// to change it, to be read again for every dot.
+namespace {
+
+QRgb dotColour(const runtime::Dot& dot, QRgb foreground) {
+    return dot.colour ? opaque(*dot.colour) : foreground;
+}
+
+// Where dots lie wholly inside the image, as shifted positions (a pixel
+// position plus one half), and how to find them in its memory.
+struct Inside {
+    double from;
+    double right;
+    double bottom;
+    uchar* bits;
+    qsizetype stride;
+    double unitX;
+    double unitY;
+    QRgb foreground;
+};
+
+// Stamps the dots from the first on while they lie wholly inside, as nearly
+// every dot does; returns how many. A loop with no call in it, so that all it
+// needs stays in registers.
+template <typename WriteDot>
+std::size_t stampWhileInside(std::span<const runtime::Dot> dots, const Inside inside,
+                             WriteDot writeDot) {
+    std::size_t i = 0;
+    for (; i < dots.size(); ++i) {
+        const double shiftedX = static_cast<double>(dots[i].x) * inside.unitX + 0.5;
+        const double shiftedY = static_cast<double>(dots[i].y) * inside.unitY + 0.5;
+        // The shifted position is positive, so truncation finds the nearest pixel.
+        if (!(shiftedX >= inside.from && shiftedY >= inside.from && shiftedX < inside.right &&
+              shiftedY < inside.bottom)) {
+            break;
+        }
+        writeDot(reinterpret_cast<QRgb*>(inside.bits + static_cast<int>(shiftedY) * inside.stride) +
+                     static_cast<int>(shiftedX),
+                 dotColour(dots[i], inside.foreground));
+    }
+    return i;
+}
+
+} // namespace
+
+// Stamps each dot, those wholly inside by `writeDot(centre, colour)`.
 template <typename WriteDot>
 bool DotStamp::stampEach(uchar* bits, std::span<const runtime::Dot> dots, double unitX,
                          double unitY, QRgb foreground, WriteDot writeDot) const {
-    const double from = insideFrom_;
-    const double right = insideRight_;
-    const double bottom = insideBottom_;
-    const qsizetype stride = stride_;
+    const Inside inside{insideFrom_, insideRight_, insideBottom_, bits,
+                        stride_,     unitX,        unitY,         foreground};
     bool stamped = false;
-    for (const runtime::Dot& dot : dots) {
-        const QRgb colour = dot.colour ? opaque(*dot.colour) : foreground;
-        const double x = static_cast<double>(dot.x) * unitX;
-        const double y = static_cast<double>(dot.y) * unitY;
-        const double shiftedX = x + 0.5;
-        const double shiftedY = y + 0.5;
-        // Wholly inside, as nearly every dot is: the shifted position is positive,
-        // so truncation finds the nearest pixel, and no row needs clipping.
-        if (!(shiftedX >= from && shiftedY >= from && shiftedX < right && shiftedY < bottom)) {
-            stamped = stampClipped(bits, nearestPixel(x), nearestPixel(y), colour) || stamped;
-            continue;
+    while (!dots.empty()) {
+        const std::size_t stampedInside = stampWhileInside(dots, inside, writeDot);
+        stamped = stamped || stampedInside > 0;
+        dots = dots.subspan(stampedInside);
+        if (!dots.empty()) {
+            const runtime::Dot& dot = dots.front();
+            stamped = stampClipped(bits, nearestPixel(static_cast<double>(dot.x) * unitX),
+                                   nearestPixel(static_cast<double>(dot.y) * unitY),
+                                   dotColour(dot, foreground)) ||
+                      stamped;
+            dots = dots.subspan(1);
         }
-        writeDot(reinterpret_cast<QRgb*>(bits + static_cast<int>(shiftedY) * stride) +
-                     static_cast<int>(shiftedX),
-                 colour);
-        stamped = true;
     }
     return stamped;
 }
