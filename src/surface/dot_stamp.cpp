@@ -76,10 +76,11 @@ struct Inside {
 
 // Stamps the dots from the first on while they lie wholly inside, as nearly
 // every dot does; returns how many. A loop with no call in it, so that all it
-// needs stays in registers.
+// needs stays in registers, and kept out of line: inlined into the loop that
+// calls for the dots at the edge, it had its values kept in memory again.
 template <typename WriteDot>
-std::size_t stampWhileInside(std::span<const runtime::Dot> dots, const Inside inside,
-                             WriteDot writeDot) {
+[[gnu::noinline]] std::size_t stampWhileInside(std::span<const runtime::Dot> dots,
+                                               const Inside inside, WriteDot writeDot) {
     std::size_t i = 0;
     for (; i < dots.size(); ++i) {
         const double shiftedX = static_cast<double>(dots[i].x) * inside.unitX + 0.5;
