@@ -103,11 +103,10 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     if (retained == retainedSize_ && devicePixelRatio == ratio_) {
         return true;
     }
-    QImage next(devicePixels(retained, devicePixelRatio), QImage::Format_RGB32);
+    QImage next = imageOnLargePages(devicePixels(retained, devicePixelRatio));
     if (next.isNull()) {
         return false;
     }
-    adviseLargePages(next);
     next.fill(background_);
     next.setDevicePixelRatio(devicePixelRatio);
     // The picture survives a move to a screen of another pixel ratio too,
