@@ -58,6 +58,55 @@ SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
     return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction), runtime::roundingTo(A2)};
 }
 
+bool holds(const runtime::RoundingInterval& interval, double value) {
+    return value >= interval.low && value <= interval.high;
+}
+
+// The values of A2 that a run of passes meets, in the order met, with what
+// the passes need of each: worked out together before the passes, where the
+// library calls for one value overlap those for the next instead of holding
+// up a pass. The counter only grows, so each value is met once.
+class RunSecondAngles {
+public:
+    // Those of `run` after `currentA2`, up to the first pass whose A2 would
+    // overflow.
+    void fill(const SweepRun& run, double Ve, float P1, double BETA1, int currentA2) {
+        std::array<std::int16_t, SweepRun::kLength> met{};
+        count_ = 0;
+        next_ = 0;
+        for (std::size_t i = 0; i < run.count; ++i) {
+            const double scaledA2 = run.ALFA[i] * Ve;
+            if (!runtime::roundsToInt16(scaledA2)) {
+                break;
+            }
+            const std::int16_t A2 = runtime::roundedInt16(scaledA2);
+            if (A2 != currentA2) {
+                met[count_++] = A2;
+                currentA2 = A2;
+            }
+        }
+        for (std::size_t k = 0; k < count_; ++k) {
+            values_[k] = secondAngle(met[k], P1, BETA1);
+        }
+    }
+
+    // The value that ALFA x Ve rounds to, if the run meets it after the last
+    // one taken; the passes that the general pass took are passed over.
+    const SecondAngle* take(double scaledA2) {
+        for (; next_ < count_; ++next_) {
+            if (holds(values_[next_].scaled, scaledA2)) {
+                return &values_[next_++];
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    std::array<SecondAngle, SweepRun::kLength> values_;
+    std::size_t count_ = 0;
+    std::size_t next_ = 0;
+};
+
 // One plot's passes over the sweep. Every pass can go through `pass`, which
 // handles every case exactly; nearly all go through `passQuickly` instead,
 // which handles only passes that need nothing but arithmetic: no new value
@@ -82,11 +131,10 @@ public:
         SweepRun run;
         try {
             while (run.fill(counter, P1_)) {
-                for (std::size_t i = passQuickly(run, 0); i < run.count; i = passQuickly(run, i)) {
-                    if (!takeNewA2(run.ALFA[i])) {
-                        pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
-                        ++i;
-                    }
+                seconds_.fill(run, Ve_, vars_.P1, vars_.BETA1, second_.A2);
+                for (std::size_t i = passQuickly(run, 0); i < run.count;
+                     i = passQuickly(run, i + 1)) {
+                    pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
                 }
                 handOver();
             }
@@ -100,7 +148,6 @@ public:
 
 private:
     void pass(double ALFA, double COS1, double SEN1);
-    bool takeNewA2(double ALFA);
     std::size_t passQuickly(const SweepRun& run, std::size_t from);
 
     void handOver() {
@@ -142,6 +189,7 @@ private:
     std::int16_t Miocolor_;
 
     SecondAngle second_;
+    RunSecondAngles seconds_;
     std::optional<Arm> partnerArm_; // OA cos(BETA1 x SEN2), OA sin(BETA1 x SEN2)
     // Miocolor + 1 as a colour, read at its first use and again after a wrap.
     runtime::Rgb colour_ = 0;
@@ -204,32 +252,18 @@ void Passes::pass(double ALFA, double COS1, double SEN1) {
     }
 }
 
-// Where the pass of counter ALFA starts a new value of A2 and the length is
-// known, takes that value as `pass` would, with both arms, and returns true;
-// false when the pass has to go through `pass`: an A2 that overflows or has
-// not changed, or the first pass to draw.
-bool Passes::takeNewA2(double ALFA) {
-    const double scaledA2 = ALFA * Ve_;
-    if (!OA_ || !runtime::roundsToInt16(scaledA2) ||
-        runtime::roundedInt16(scaledA2) == second_.A2) {
-        return false;
-    }
-    A2_ = runtime::roundedInt16(scaledA2);
-    second_ = secondAngle(A2_, vars_.P1, vars_.BETA1);
-    partnerArm_ = origin_.arm(*OA_ * second_.cosine, *OA_ * second_.sine);
-    return true;
-}
-
 // The passes from `from` on that `pass` would draw without reading, looking
 // up or checking anything, as `pass` would; returns the first it leaves.
 std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
     if (!partnerArm_ || second_.cosineIsZero || !firstArm_.inside || !partnerArm_->inside ||
         !colourRead_ || Miocolor_ == kLastCurveColour) {
-        return from; // the same every pass until `pass` or `takeNewA2` changes it
+        return from; // the same every pass until `pass` changes it
     }
-    const runtime::RoundingInterval sameA2 = second_.scaled;
+    const SecondAngle* taken = nullptr; // a new value of A2 taken here
+    runtime::RoundingInterval sameA2 = second_.scaled;
     const Arm first = firstArm_;
-    const Arm partner = *partnerArm_;
+    Arm partner = *partnerArm_;
+    const double OA = *OA_;
     const double Ve = Ve_;
     const double* const xFactors = cosineX_ ? run.COS1.data() : run.SEN1.data();
     const double* const yFactors = cosineY_ ? run.COS1.data() : run.SEN1.data();
@@ -246,7 +280,20 @@ std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
     std::size_t i = from;
     for (; i < end; ++i) {
         const double scaledA2 = run.ALFA[i] * Ve;
-        if (!(scaledA2 >= sameA2.low && scaledA2 <= sameA2.high) || run.COS1[i] == 0.0) {
+        if (!holds(sameA2, scaledA2)) {
+            const SecondAngle* next = seconds_.take(scaledA2);
+            if (next == nullptr || next->cosineIsZero) {
+                break;
+            }
+            const Arm arm = origin_.arm(OA * next->cosine, OA * next->sine);
+            if (!arm.inside) {
+                break;
+            }
+            taken = next;
+            sameA2 = next->scaled;
+            partner = arm;
+        }
+        if (run.COS1[i] == 0.0) {
             break;
         }
         const double SC1 = xFactors[i];
@@ -255,6 +302,11 @@ std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
                            static_cast<float>(CY - first.y * SCY), std::nullopt};
         dots[waiting++] = {static_cast<float>(CX + partner.x * SC1),
                            static_cast<float>(CY - partner.y * SCY), colour};
+    }
+    if (taken != nullptr) {
+        second_ = *taken;
+        A2_ = static_cast<std::int16_t>(taken->A2);
+        partnerArm_ = partner;
     }
     if (i > from) {
         const std::size_t last = i - 1;
