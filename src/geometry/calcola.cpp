@@ -109,10 +109,10 @@ private:
 
 // One plot's passes over the sweep. Every pass can go through `pass`, which
 // handles every case exactly; nearly all go through `passQuickly` instead,
-// which handles only passes that need nothing but arithmetic: no new value
-// of A2, no length to read, no colour to look up, no chord, no point that
-// needs checking. It keeps what it works on in registers, which a loop with
-// any call in it cannot.
+// which handles only passes that need nothing but arithmetic and what was
+// worked out ahead: no length to read, no colour to look up, no chord, no
+// point that needs checking. It keeps what it works on in registers, which a
+// loop with any call in it cannot.
 class Passes {
 public:
     Passes(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
@@ -123,9 +123,9 @@ public:
           cosineY_(vars.Risposta2.equalsNumber(kCosineAnswer)), origin_(vars.CX, vars.CY),
           A2_(vars.A2), SC1_(vars.SC1), X1_(vars.X1), Y1_(vars.Y1), Miocolor_(params.Miocolor) {}
 
-    // The sine and cosine of every pass are worked out a run of passes ahead,
-    // in a loop of their own. They cannot fail, so working them out early
-    // changes nothing that is drawn or raised.
+    // The sines and cosines of every pass, and those of the second angle, are
+    // worked out a run of passes ahead, in loops of their own. They cannot
+    // fail, so working them out early changes nothing that is drawn or raised.
     void sweep() {
         runtime::AccumulatedCounter counter(0.0, kSweepEnd, kSweepStep);
         SweepRun run;
