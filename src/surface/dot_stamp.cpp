@@ -42,17 +42,23 @@ void writePair(QRgb* first, quint64 twice) {
     std::memcpy(first, &twice, sizeof twice);
 }
 
+// Writes a dot by its offsets from the centre pixel: of pairs, then of single pixels.
+void writeByOffsets(QRgb* centre, QRgb colour, std::span<const qsizetype> pairs,
+                    std::span<const qsizetype> singles) {
+    const quint64 twice = colour | (quint64{colour} << 32);
+    for (const qsizetype offset : pairs) {
+        writePair(centre + offset, twice);
+    }
+    for (const qsizetype offset : singles) {
+        centre[offset] = colour;
+    }
+}
+
 } // namespace
 
 void DotStamp::stampInside(uchar* bits, int px, int py, QRgb colour) const {
-    QRgb* const centre = reinterpret_cast<QRgb*>(bits + py * stride_) + px;
-    const quint64 twice = colour | (quint64{colour} << 32);
-    for (const qsizetype offset : pairOffsets_) {
-        writePair(centre + offset, twice);
-    }
-    for (const qsizetype offset : singleOffsets_) {
-        centre[offset] = colour;
-    }
+    writeByOffsets(reinterpret_cast<QRgb*>(bits + py * stride_) + px, colour, pairOffsets_,
+                   singleOffsets_);
 }
 
 namespace {
@@ -133,13 +139,7 @@ bool DotStamp::stampByOffsets(uchar* bits, std::span<const runtime::Dot> dots, d
         Pairs > 0 ? std::span<const qsizetype>(fixed) : std::span<const qsizetype>(pairOffsets_);
     const std::span<const qsizetype> singles(singleOffsets_);
     return stampEach(bits, dots, unitX, unitY, foreground, [&](QRgb* centre, QRgb colour) {
-        const quint64 twice = colour | (quint64{colour} << 32);
-        for (const qsizetype offset : pairs) {
-            writePair(centre + offset, twice);
-        }
-        for (const qsizetype offset : singles) {
-            centre[offset] = colour;
-        }
+        writeByOffsets(centre, colour, pairs, singles);
     });
 }
 
