@@ -79,6 +79,15 @@ private slots:
         for (const auto& [value, rounded] : rounding) {
             QCOMPARE(toInt16(value), rounded);
         }
+        // The interval that rounds to a value ends exactly where its neighbours' begin.
+        for (const std::int16_t value : {-32768, -3, 0, 3, 32767}) {
+            const auto [low, high] = roundingTo(value);
+            QVERIFY(toInt16(low) == value && toInt16(high) == value);
+            QVERIFY(!roundsToInt16(std::nextafter(low, -1e9)) ||
+                    toInt16(std::nextafter(low, -1e9)) == value - 1);
+            QVERIFY(!roundsToInt16(std::nextafter(high, 1e9)) ||
+                    toInt16(std::nextafter(high, 1e9)) == value + 1);
+        }
         for (const double bad : {1e39, -1e39, std::nan(""), 32767.5, -32769.0}) {
             QCOMPARE(raised([&] { toInt16(bad); }), ErrorCode::Overflow);
             QCOMPARE(raised([&] { toSingle(bad); }),

@@ -1,12 +1,16 @@
 #include "geometry/calcola.h"
 
+#include "geometry/origin.h"
 #include "geometry/plot_output.h"
+#include "geometry/sweep_run.h"
 #include "runtime/accumulated_loop.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/palette.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
+#include <cstddef>
 #include <optional>
 
 namespace lumetra::geometry {
@@ -40,9 +44,10 @@ namespace {
 struct SecondAngle {
     static constexpr int kNone = -65536; // no 16-bit value: before the first pass
     int A2 = kNone;
-    bool cosineIsZero = false; // COS2 = 0: the pass draws nothing
-    double cosine = 0.0;       // cos(BETA1 x SEN2)
-    double sine = 0.0;         // sin(BETA1 x SEN2)
+    bool cosineIsZero = false;          // COS2 = 0: the pass draws nothing
+    double cosine = 0.0;                // cos(BETA1 x SEN2)
+    double sine = 0.0;                  // sin(BETA1 x SEN2)
+    runtime::RoundingInterval scaled{}; // the values of ALFA x Ve that round to A2
 };
 
 SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
@@ -50,54 +55,271 @@ SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
     const double COS2 = std::cos(static_cast<double>(theta2));
     const double SEN2 = std::sin(static_cast<double>(theta2));
     const double direction = BETA1 * SEN2;
-    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction)};
+    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction), runtime::roundingTo(A2)};
 }
 
-struct Position {
-    float x;
-    float y;
-};
+bool holds(const runtime::RoundingInterval& interval, double value) {
+    return value >= interval.low && value <= interval.high;
+}
 
-// The origin O at (CX, CY), which also bounds the accepted points.
-class Origin {
+// The values of A2 that a run of passes meets, in the order met, with what
+// the passes need of each: worked out together before the passes, where the
+// library calls for one value overlap those for the next instead of holding
+// up a pass. The counter only grows, so each value is met once.
+class RunSecondAngles {
 public:
-    Origin(float CX, float CY)
-        : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
+    // Those of `run` after `currentA2`, up to the first pass whose A2 would
+    // overflow.
+    void fill(const SweepRun& run, double Ve, float P1, double BETA1, int currentA2) {
+        std::array<std::int16_t, SweepRun::kLength> met{};
+        count_ = 0;
+        next_ = 0;
+        for (std::size_t i = 0; i < run.count; ++i) {
+            const double scaledA2 = run.ALFA[i] * Ve;
+            if (!runtime::roundsToInt16(scaledA2)) {
+                break;
+            }
+            const std::int16_t A2 = runtime::roundedInt16(scaledA2);
+            if (A2 != currentA2) {
+                met[count_++] = A2;
+                currentA2 = A2;
+            }
+        }
+        for (std::size_t k = 0; k < count_; ++k) {
+            values_[k] = secondAngle(met[k], P1, BETA1);
+        }
+    }
 
-    // Sets `drawn` to where the point (x, y) relative to O is drawn, (CX + x,
-    // CY - y) in singles; false when it lies out of range. A coordinate that
-    // is not a finite number raises Overflow, x before y; `keptX` and `keptY`
-    // take each coordinate once it has passed.
-    bool place(double x, double y, double& keptX, double& keptY, Position& drawn) const {
-        // Nearly every point passes one quick test: finite, in range, and with
-        // a position that cannot overflow a single.
-        if (std::abs(x) <= quickX_ && std::abs(y) <= quickY_) {
-            keptX = x;
-            keptY = y;
-            drawn = {static_cast<float>(CX_ + x), static_cast<float>(CY_ - y)};
-            return true;
+    // The value that ALFA x Ve rounds to, if the run meets it after the last
+    // one taken; the passes that the general pass took are passed over.
+    const SecondAngle* take(double scaledA2) {
+        for (; next_ < count_; ++next_) {
+            if (holds(values_[next_].scaled, scaledA2)) {
+                return &values_[next_++];
+            }
         }
-        keptX = checkedResult(x);
-        keptY = checkedResult(y);
-        if (std::abs(x) > CX_ || std::abs(y) > CY_) {
-            return false;
-        }
-        drawn = {toSingle(CX_ + x), toSingle(CY_ - y)};
-        return true;
+        return nullptr;
     }
 
 private:
-    // The extent itself, or -1 (no point passes) when twice it is no finite single.
-    static double quickBound(float extent) {
-        const bool fits = std::abs(extent) <= std::numeric_limits<float>::max() / 2.0F;
-        return fits ? extent : -1.0;
+    std::array<SecondAngle, SweepRun::kLength> values_;
+    std::size_t count_ = 0;
+    std::size_t next_ = 0;
+};
+
+// One plot's passes over the sweep. Every pass can go through `pass`, which
+// handles every case exactly; nearly all go through `passQuickly` instead,
+// which handles only passes that need nothing but arithmetic and what was
+// worked out ahead: no length to read, no colour to look up, no chord, no
+// point that needs checking. It keeps what it works on in registers, which a
+// loop with any call in it cannot.
+class Passes {
+public:
+    Passes(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
+           Chords chords)
+        : vars_(vars), params_(params), output_(target, kPointWidth), chords_(chords),
+          Ve_(vars.Ve.arithmetic()), P1_(vars.P1),
+          cosineX_(vars.Risposta1.equalsNumber(kCosineAnswer)),
+          cosineY_(vars.Risposta2.equalsNumber(kCosineAnswer)), origin_(vars.CX, vars.CY),
+          A2_(vars.A2), SC1_(vars.SC1), X1_(vars.X1), Y1_(vars.Y1), Miocolor_(params.Miocolor) {}
+
+    // The sines and cosines of every pass, and those of the second angle, are
+    // worked out a run of passes ahead, in loops of their own. They cannot
+    // fail, so working them out early changes nothing that is drawn or raised.
+    void sweep() {
+        runtime::AccumulatedCounter counter(0.0, kSweepEnd, kSweepStep);
+        SweepRun run;
+        try {
+            while (run.fill(counter, P1_)) {
+                seconds_.fill(run, Ve_, vars_.P1, vars_.BETA1, second_.A2);
+                for (std::size_t i = passQuickly(run, 0); i < run.count;
+                     i = passQuickly(run, i + 1)) {
+                    pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
+                }
+                handOver();
+            }
+        } catch (...) {
+            storeResults();
+            handOver(); // what the passes before the error drew stays drawn
+            throw;
+        }
+        storeResults();
     }
 
-    double CX_;
-    double CY_;
-    double quickX_;
-    double quickY_;
+private:
+    void pass(double ALFA, double COS1, double SEN1);
+    std::size_t passQuickly(const SweepRun& run, std::size_t from);
+
+    void handOver() {
+        output_.points({dots_.data(), waiting_});
+        waiting_ = 0;
+    }
+
+    void storeResults() {
+        vars_.A2 = A2_;
+        vars_.SC1 = SC1_;
+        vars_.X1 = X1_;
+        vars_.Y1 = Y1_;
+        params_.Miocolor = Miocolor_;
+    }
+
+    PlotVariables& vars_;
+    const PlotParameters& params_;
+    PlotOutput output_;
+    const Chords chords_;
+    // Nothing here changes within a plot: it runs to its end before any click,
+    // a check box's included, is handled.
+    const double Ve_;
+    const double P1_;
+    const bool cosineX_;
+    const bool cosineY_;
+    const Origin origin_;
+    // OA is read where the first pass reads it, after that pass has set A2 and
+    // SC1: a rejected length fails with those set, and after an overflow of A2.
+    std::optional<double> OA_;
+    Arm firstArm_{}; // OA cos BETA1, OA sin BETA1
+
+    // What the passes set, kept here and stored back however the plot ends:
+    // each store into the window's variables could be taken to change the
+    // others and the colour counter, to be read again at every pass.
+    std::int16_t A2_;
+    double SC1_;
+    double X1_;
+    double Y1_;
+    std::int16_t Miocolor_;
+
+    SecondAngle second_;
+    RunSecondAngles seconds_;
+    std::optional<Arm> partnerArm_; // OA cos(BETA1 x SEN2), OA sin(BETA1 x SEN2)
+    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
+    runtime::Rgb colour_ = 0;
+    bool colourRead_ = false;
+    std::int16_t conta_ = 0; // Empty at the start of every plot; Empty counts as 0
+    // The points of the current run of passes, two at most for each, not yet
+    // handed to the target.
+    std::array<runtime::Dot, 2 * SweepRun::kLength> dots_;
+    std::size_t waiting_ = 0;
 };
+
+void Passes::pass(double ALFA, double COS1, double SEN1) {
+    A2_ = runtime::toInt16(ALFA * Ve_);
+    if (second_.A2 != A2_) {
+        second_ = secondAngle(A2_, vars_.P1, vars_.BETA1);
+        partnerArm_.reset();
+    }
+    if (COS1 == 0.0 || second_.cosineIsZero) {
+        return;
+    }
+    SC1_ = cosineX_ ? COS1 : SEN1;
+    const double SCY = cosineY_ ? COS1 : SEN1;
+    if (!OA_) {
+        OA_ = vars_.OA.arithmetic();
+        firstArm_ = origin_.arm(*OA_ * std::cos(vars_.BETA1), *OA_ * std::sin(vars_.BETA1));
+    }
+    Position first{};
+    if (!origin_.place(firstArm_, SC1_, SCY, X1_, Y1_, first)) {
+        return;
+    }
+    dots_[waiting_++] = {first.x, first.y, std::nullopt};
+
+    double XS = 0.0;
+    double YS = 0.0;
+    Position partner{};
+    if (!partnerArm_) {
+        partnerArm_ = origin_.arm(*OA_ * second_.cosine, *OA_ * second_.sine);
+    }
+    if (!origin_.place(*partnerArm_, SC1_, SCY, XS, YS, partner)) {
+        return;
+    }
+    if (!colourRead_) {
+        colour_ = curveColour(addInt16(Miocolor_, 1));
+        colourRead_ = true;
+    }
+    dots_[waiting_++] = {partner.x, partner.y, colour_};
+
+    if (chords_ == Chords::On) {
+        if (conta_ == kChordEvery) {
+            conta_ = 0;
+            handOver();
+            output_.line(first.x, first.y, partner.x, partner.y, colour_, kChordWidth);
+        } else {
+            ++conta_;
+        }
+    }
+    if (Miocolor_ == kLastCurveColour) {
+        Miocolor_ = 1;
+        colourRead_ = false;
+    }
+}
+
+// The passes from `from` on that `pass` would draw without reading, looking
+// up or checking anything, as `pass` would; returns the first it leaves.
+std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
+    if (!partnerArm_ || second_.cosineIsZero || !firstArm_.inside || !partnerArm_->inside ||
+        !colourRead_ || Miocolor_ == kLastCurveColour) {
+        return from; // the same every pass until `pass` changes it
+    }
+    const SecondAngle* taken = nullptr; // a new value of A2 taken here
+    runtime::RoundingInterval sameA2 = second_.scaled;
+    const Arm first = firstArm_;
+    Arm partner = *partnerArm_;
+    const double OA = *OA_;
+    const double Ve = Ve_;
+    const double* const xFactors = cosineX_ ? run.COS1.data() : run.SEN1.data();
+    const double* const yFactors = cosineY_ ? run.COS1.data() : run.SEN1.data();
+    const double CX = origin_.CX();
+    const double CY = origin_.CY();
+    const runtime::Rgb colour = colour_;
+    runtime::Dot* const dots = dots_.data();
+    std::size_t waiting = waiting_;
+    // Every pass here draws a pair: with chords, the pass that draws one is the
+    // general pass's.
+    const std::size_t end = chords_ == Chords::On
+                                ? std::min(run.count, from + std::size_t(kChordEvery - conta_))
+                                : run.count;
+    std::size_t i = from;
+    for (; i < end; ++i) {
+        const double scaledA2 = run.ALFA[i] * Ve;
+        if (!holds(sameA2, scaledA2)) {
+            const SecondAngle* next = seconds_.take(scaledA2);
+            if (next == nullptr || next->cosineIsZero) {
+                break;
+            }
+            const Arm arm = origin_.arm(OA * next->cosine, OA * next->sine);
+            if (!arm.inside) {
+                break;
+            }
+            taken = next;
+            sameA2 = next->scaled;
+            partner = arm;
+        }
+        if (run.COS1[i] == 0.0) {
+            break;
+        }
+        const double SC1 = xFactors[i];
+        const double SCY = yFactors[i];
+        dots[waiting++] = {static_cast<float>(CX + first.x * SC1),
+                           static_cast<float>(CY - first.y * SCY), std::nullopt};
+        dots[waiting++] = {static_cast<float>(CX + partner.x * SC1),
+                           static_cast<float>(CY - partner.y * SCY), colour};
+    }
+    if (taken != nullptr) {
+        second_ = *taken;
+        A2_ = static_cast<std::int16_t>(taken->A2);
+        partnerArm_ = partner;
+    }
+    if (i > from) {
+        const std::size_t last = i - 1;
+        SC1_ = xFactors[last];
+        X1_ = first.x * SC1_;
+        Y1_ = first.y * yFactors[last];
+        if (chords_ == Chords::On) {
+            conta_ = static_cast<std::int16_t>(conta_ + (i - from));
+        }
+    }
+    waiting_ = waiting;
+    return i;
+}
 
 } // namespace
 
@@ -107,102 +329,7 @@ void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParamet
     vars.OA = params.VALa;
     vars.BETA1 = checkedResult(params.VALb.arithmetic() * static_cast<double>(vars.P1));
     vars.Ve = params.VALe;
-    const double Ve = vars.Ve.arithmetic();
-
-    // Nothing here changes within a plot: it runs to its end before any click,
-    // a check box's included, is handled.
-    const double P1 = vars.P1;
-    const bool cosineX = vars.Risposta1.equalsNumber(kCosineAnswer);
-    const bool cosineY = vars.Risposta2.equalsNumber(kCosineAnswer);
-    const Origin origin(vars.CX, vars.CY);
-    // OA is read where the first pass reads it, after that pass has set A2 and
-    // SC1: a rejected length fails with those set, and after an overflow of A2.
-    std::optional<double> OA;
-    double OAcosBETA1 = 0.0;
-    double OAsinBETA1 = 0.0;
-
-    // What the passes set, kept here and stored back however the plot ends:
-    // each store into the window's variables could be taken to change the
-    // others and the colour counter, to be read again at every pass.
-    std::int16_t A2 = vars.A2;
-    double SC1 = vars.SC1;
-    double X1 = vars.X1;
-    double Y1 = vars.Y1;
-    std::int16_t Miocolor = params.Miocolor;
-    const auto storeResults = [&] {
-        vars.A2 = A2;
-        vars.SC1 = SC1;
-        vars.X1 = X1;
-        vars.Y1 = Y1;
-        params.Miocolor = Miocolor;
-    };
-
-    SecondAngle second;
-    // Miocolor + 1 as a colour, read at its first use and again after a wrap.
-    runtime::Rgb colour = 0;
-    bool colourRead = false;
-    std::int16_t conta = 0; // Empty at the start of every plot; Empty counts as 0
-    PlotOutput output(target, kPointWidth);
-
-    const auto pass = [&](double ALFA) {
-        const double angle = ALFA * P1;
-        const double COS1 = std::cos(angle);
-        const double SEN1 = std::sin(angle);
-        A2 = runtime::toInt16(ALFA * Ve);
-        if (second.A2 != A2) {
-            second = secondAngle(A2, vars.P1, vars.BETA1);
-        }
-        if (COS1 == 0.0 || second.cosineIsZero) {
-            return;
-        }
-        SC1 = cosineX ? COS1 : SEN1;
-        const double SCY = cosineY ? COS1 : SEN1;
-        if (!OA) {
-            OA = vars.OA.arithmetic();
-            OAcosBETA1 = *OA * std::cos(vars.BETA1);
-            OAsinBETA1 = *OA * std::sin(vars.BETA1);
-        }
-        Position first{};
-        if (!origin.place(OAcosBETA1 * SC1, OAsinBETA1 * SCY, X1, Y1, first)) {
-            return;
-        }
-        output.point(first.x, first.y);
-
-        double XS = 0.0;
-        double YS = 0.0;
-        Position partner{};
-        if (!origin.place((*OA * second.cosine) * SC1, (*OA * second.sine) * SCY, XS, YS,
-                          partner)) {
-            return;
-        }
-        if (!colourRead) {
-            colour = curveColour(addInt16(Miocolor, 1));
-            colourRead = true;
-        }
-        output.point(partner.x, partner.y, colour);
-
-        if (chords == Chords::On) {
-            if (conta == kChordEvery) {
-                conta = 0;
-                output.line(first.x, first.y, partner.x, partner.y, colour, kChordWidth);
-            } else {
-                ++conta;
-            }
-        }
-        if (Miocolor == kLastCurveColour) {
-            Miocolor = 1;
-            colourRead = false;
-        }
-    };
-    try {
-        runtime::forEachAccumulated(0.0, kSweepEnd, kSweepStep, pass);
-    } catch (...) {
-        storeResults();
-        output.flush(); // what the passes before the error drew stays drawn
-        throw;
-    }
-    storeResults();
-    output.flush();
+    Passes(target, vars, params, chords).sweep();
 }
 
 } // namespace lumetra::geometry

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace lumetra::runtime {
 
@@ -27,19 +28,47 @@ inline float toSingle(double value) {
     return single;
 }
 
-// A double rounded to a 16-bit integer, ties to even (2.5 -> 2, 3.5 -> 4);
-// outside -32768..32767 after rounding, or NaN, raises Overflow.
-inline std::int16_t toInt16(double value) {
-    // Exactly the values that round into the range: -32768.5 rounds to the even
-    // -32768, 32767.5 to 32768. NaN fails the test too.
-    if (!(value >= -32768.5 && value < 32767.5)) {
-        raiseOverflow();
-    }
-    // Adding and taking away 1.5 x 2^52 rounds to an integer in the current
-    // rounding mode, to nearest with ties to even, as nearbyint does, without a
-    // call into the library.
+// Whether a double rounds into the 16-bit range: exactly -32768.5 (which
+// rounds to the even -32768) up to 32767.5 (which rounds to 32768), not
+// included. NaN does not.
+inline bool roundsToInt16(double value) {
+    return value >= -32768.5 && value < 32767.5;
+}
+
+// A double that rounds into the 16-bit range, rounded ties to even (2.5 -> 2,
+// 3.5 -> 4). Adding and taking away 1.5 x 2^52 rounds to an integer in the
+// current rounding mode, to nearest with ties to even, as nearbyint does,
+// without a call into the library.
+inline std::int16_t roundedInt16(double value) {
     constexpr double kRoundingShift = 0x1.8p52;
     return static_cast<std::int16_t>((value + kRoundingShift) - kRoundingShift);
+}
+
+// The doubles that `roundedInt16` takes to `value`: from `low` to `high`,
+// both included. Ties go to the even neighbour, so an even value takes both
+// halves and an odd one neither.
+struct RoundingInterval {
+    double low;
+    double high;
+};
+
+inline RoundingInterval roundingTo(std::int16_t value) {
+    const double low = value - 0.5;
+    const double high = value + 0.5;
+    if (value % 2 == 0) {
+        return {low, high};
+    }
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    return {std::nextafter(low, kInfinity), std::nextafter(high, -kInfinity)};
+}
+
+// A double rounded to a 16-bit integer, ties to even; outside the range after
+// rounding, or NaN, raises Overflow.
+inline std::int16_t toInt16(double value) {
+    if (!roundsToInt16(value)) {
+        raiseOverflow();
+    }
+    return roundedInt16(value);
 }
 
 // 16-bit addition; a result outside the 16-bit range raises Overflow.

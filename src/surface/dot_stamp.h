@@ -42,9 +42,14 @@ public:
                   QRgb foreground) const;
 
 private:
-    template <std::size_t Pairs>
+    template <typename WriteDot>
     bool stampEach(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
-                   QRgb foreground) const;
+                   QRgb foreground, WriteDot writeDot) const;
+    template <std::size_t Pairs>
+    bool stampByOffsets(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
+                        QRgb foreground) const;
+    bool stampSquares(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
+                      QRgb foreground) const;
 
     void stampInside(uchar* bits, int px, int py, QRgb colour) const;
     bool stampClipped(uchar* bits, int px, int py, QRgb colour) const;
@@ -63,7 +68,8 @@ private:
     double insideFrom_ = 0.0;
     double insideRight_ = 0.0;
     double insideBottom_ = 0.0;
-    int reach_ = 0; // how far a dot reaches from its centre pixel
+    bool square3_ = false; // the dot is a whole 3 x 3 square
+    int reach_ = 0;        // how far a dot reaches from its centre pixel
     int width_ = 0;
     int height_ = 0;
     qsizetype stride_ = 0;

@@ -1,5 +1,7 @@
 #include "surface/drawing_surface.h"
 
+#include "surface/large_pages.h"
+
 #include "runtime/run_time_error.h"
 
 #include <QPainter>
@@ -101,7 +103,7 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     if (retained == retainedSize_ && devicePixelRatio == ratio_) {
         return true;
     }
-    QImage next(devicePixels(retained, devicePixelRatio), QImage::Format_RGB32);
+    QImage next = imageOnLargePages(devicePixels(retained, devicePixelRatio));
     if (next.isNull()) {
         return false;
     }
