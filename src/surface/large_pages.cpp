@@ -1,6 +1,6 @@
 #include "surface/large_pages.h"
 
-#include <cstdlib>
+#include <cstdint>
 
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
@@ -8,26 +8,64 @@
 
 namespace lumetra::surface {
 
+#ifdef MADV_HUGEPAGE
+namespace {
+
+constexpr std::size_t kLargePage = std::size_t{2} * 1024 * 1024;
+
+// Memory of its own, fresh from the system: memory the allocator hands back
+// after a free is already backed by small pages, and advice cannot change them.
+struct Mapping {
+    void* start;
+    std::size_t bytes;
+};
+
+// `bytes` (whole large pages) aligned to a large page, or a null start.
+Mapping mapLargePages(std::size_t bytes) {
+    const std::size_t span = bytes + kLargePage;
+    void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) {
+        return {nullptr, 0};
+    }
+    const auto first = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (first + kLargePage - 1) / kLargePage * kLargePage;
+    const std::size_t head = aligned - first;
+    if (head > 0) {
+        munmap(raw, head);
+    }
+    if (span - head > bytes) {
+        munmap(reinterpret_cast<void*>(aligned + bytes), span - head - bytes);
+    }
+    auto* start = reinterpret_cast<void*>(aligned);
+    madvise(start, bytes, MADV_HUGEPAGE);
+    return {start, bytes};
+}
+
+void unmap(void* mapping) {
+    auto* m = static_cast<Mapping*>(mapping);
+    munmap(m->start, m->bytes);
+    delete m;
+}
+
+} // namespace
+#endif
+
 QImage imageOnLargePages(QSize pixels) {
 #ifdef MADV_HUGEPAGE
-    constexpr qsizetype kLargePage = qsizetype{2} * 1024 * 1024;
     const qsizetype bytesPerLine = qsizetype{pixels.width()} * 4;
-    const qsizetype bytes = bytesPerLine * pixels.height();
+    const auto bytes = static_cast<std::size_t>(bytesPerLine * pixels.height());
     if (!pixels.isEmpty() && bytes >= kLargePage) {
-        // Whole large pages, aligned to one: the advice covers only those.
-        const qsizetype rounded = (bytes + kLargePage - 1) / kLargePage * kLargePage;
-        void* memory = std::aligned_alloc(kLargePage, static_cast<std::size_t>(rounded));
-        if (memory == nullptr) {
+        const Mapping mapping = mapLargePages((bytes + kLargePage - 1) / kLargePage * kLargePage);
+        if (mapping.start == nullptr) {
             return {};
         }
-        madvise(memory, static_cast<std::size_t>(rounded), MADV_HUGEPAGE);
-        return {static_cast<uchar*>(memory),
+        return {static_cast<uchar*>(mapping.start),
                 pixels.width(),
                 pixels.height(),
                 bytesPerLine,
                 QImage::Format_RGB32,
-                [](void* image) { std::free(image); },
-                memory};
+                unmap,
+                new Mapping(mapping)};
     }
 #endif
     return {pixels, QImage::Format_RGB32};
