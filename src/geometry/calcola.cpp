@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <optional>
 
 namespace lumetra::geometry {
@@ -44,18 +45,20 @@ namespace {
 struct SecondAngle {
     static constexpr int kNone = -65536; // no 16-bit value: before the first pass
     int A2 = kNone;
-    bool cosineIsZero = false;          // COS2 = 0: the pass draws nothing
-    double cosine = 0.0;                // cos(BETA1 x SEN2)
-    double sine = 0.0;                  // sin(BETA1 x SEN2)
-    runtime::RoundingInterval scaled{}; // the values of ALFA x Ve that round to A2
+    bool cosineIsZero = false; // COS2 = 0: the pass draws nothing
+    double cosine = 0.0;       // cos(BETA1 x SEN2)
+    double sine = 0.0;         // sin(BETA1 x SEN2)
+    // The values of ALFA x Ve that round to A2; none before the first pass.
+    runtime::RoundingInterval scaled{std::numeric_limits<double>::infinity(),
+                                     -std::numeric_limits<double>::infinity()};
 };
 
-SecondAngle secondAngle(std::int16_t A2, float P1, double BETA1) {
+SecondAngle secondAngle(std::int16_t A2, runtime::RoundingInterval scaled, float P1, double BETA1) {
     const float theta2 = toSingle(static_cast<float>(A2) * P1);
     const double COS2 = std::cos(static_cast<double>(theta2));
     const double SEN2 = std::sin(static_cast<double>(theta2));
     const double direction = BETA1 * SEN2;
-    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction), runtime::roundingTo(A2)};
+    return {A2, COS2 == 0.0, std::cos(direction), std::sin(direction), scaled};
 }
 
 bool holds(const runtime::RoundingInterval& interval, double value) {
@@ -68,25 +71,29 @@ bool holds(const runtime::RoundingInterval& interval, double value) {
 // up a pass. The counter only grows, so each value is met once.
 class RunSecondAngles {
 public:
-    // Those of `run` after `currentA2`, up to the first pass whose A2 would
+    // Those of `run` after `current`, up to the first pass whose A2 would
     // overflow.
-    void fill(const SweepRun& run, double Ve, float P1, double BETA1, int currentA2) {
-        std::array<std::int16_t, SweepRun::kLength> met{};
+    void fill(const SweepRun& run, double Ve, float P1, double BETA1, const SecondAngle& current) {
+        // Only the first count_ of each are written and read.
+        std::array<std::int16_t, SweepRun::kLength> met;
+        std::array<runtime::RoundingInterval, SweepRun::kLength> scaled;
         count_ = 0;
         next_ = 0;
+        runtime::RoundingInterval same = current.scaled;
         for (std::size_t i = 0; i < run.count; ++i) {
             const double scaledA2 = run.ALFA[i] * Ve;
+            if (holds(same, scaledA2)) {
+                continue;
+            }
             if (!runtime::roundsToInt16(scaledA2)) {
                 break;
             }
-            const std::int16_t A2 = runtime::roundedInt16(scaledA2);
-            if (A2 != currentA2) {
-                met[count_++] = A2;
-                currentA2 = A2;
-            }
+            met[count_] = runtime::roundedInt16(scaledA2);
+            same = scaled[count_] = runtime::roundingTo(met[count_]);
+            ++count_;
         }
         for (std::size_t k = 0; k < count_; ++k) {
-            values_[k] = secondAngle(met[k], P1, BETA1);
+            values_[k] = secondAngle(met[k], scaled[k], P1, BETA1);
         }
     }
 
@@ -131,7 +138,7 @@ public:
         SweepRun run;
         try {
             while (run.fill(counter, P1_)) {
-                seconds_.fill(run, Ve_, vars_.P1, vars_.BETA1, second_.A2);
+                seconds_.fill(run, Ve_, vars_.P1, vars_.BETA1, second_);
                 for (std::size_t i = passQuickly(run, 0); i < run.count;
                      i = passQuickly(run, i + 1)) {
                     pass(run.ALFA[i], run.COS1[i], run.SEN1[i]);
@@ -204,7 +211,7 @@ private:
 void Passes::pass(double ALFA, double COS1, double SEN1) {
     A2_ = runtime::toInt16(ALFA * Ve_);
     if (second_.A2 != A2_) {
-        second_ = secondAngle(A2_, vars_.P1, vars_.BETA1);
+        second_ = secondAngle(A2_, runtime::roundingTo(A2_), vars_.P1, vars_.BETA1);
         partnerArm_.reset();
     }
     if (COS1 == 0.0 || second_.cosineIsZero) {
