@@ -8,21 +8,16 @@
 # the repaint after the last plot against after the first.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 build="${LUMETRA_BENCH_BUILD:-$LUMETRA_ROOT/build-bench}"
-cmake -S "$LUMETRA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DLUMETRA_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --target lumetra_bench lumetra_soak >/dev/null
+build_release "$build" ON lumetra_bench lumetra_soak
 
 output="$(mktemp)"
 trap 'rm -f "$output"' EXIT
-# Repetitions in random order, so that a busy machine disturbs all alike.
-QT_QPA_PLATFORM=offscreen "$build/bench/lumetra_bench" --benchmark_min_time=0.5 \
-    --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
-    --benchmark_report_aggregates_only=true --benchmark_format=console \
-    --benchmark_color=false | tee "$output"
+run_google_benchmark "$build/bench/lumetra_bench" "$output"
 
 # Every benchmark reports in microseconds: field 4 is the median's CPU time,
 # steadier than the wall-clock time when other work shares the machine.

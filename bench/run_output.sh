@@ -6,19 +6,17 @@
 # the command line when it writes 100 into a PNG, an SVG or a PDF.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${LUMETRA_BENCH_BUILD:-$root/build-bench}"
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DLUMETRA_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --target lumetra_bench_output >/dev/null
+ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+
+build="${LUMETRA_BENCH_BUILD:-$LUMETRA_ROOT/build-bench}"
+build_release "$build" ON lumetra_bench_output
 
 output="$(mktemp)"
 trap 'rm -f "$output"' EXIT
-QT_QPA_PLATFORM=offscreen "$build/bench/lumetra_bench_output" --benchmark_min_time=0.5 \
-    --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
-    --benchmark_report_aggregates_only=true --benchmark_format=console \
-    --benchmark_color=false | tee "$output"
+run_google_benchmark "$build/bench/lumetra_bench_output" "$output"
 
 # Field 4 is the median's CPU time in microseconds: writing the file waits for
 # the disk, which is the machine's and not the program's.

@@ -7,15 +7,14 @@
 # alternating. Prints the medians and their ratio (target: at most 1.15).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" hyperfine jq file
 
 build="${LUMETRA_COMMAND_LINE_BUILD:-$LUMETRA_ROOT/build-command-line}"
 rounds="${ROUNDS:-30}"
 runs="${RUNS:-3}"
-cmake -S "$LUMETRA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DLUMETRA_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --target lumetra lumetra_blank_png >/dev/null
+build_release "$build" ON lumetra lumetra_blank_png
 
 results="$build/command-line"
 rm -rf "$results"
@@ -32,20 +31,7 @@ for picture in curve blank; do
         { echo "$picture.png is not a 1280 x 800 PNG" >&2; exit 1; }
 done
 
-median() {
-    sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-echo "Load average before: $(cut -d ' ' -f 1-3 /proc/loadavg) on $(nproc) cores"
-for ((round = 1; round <= rounds; round++)); do
-    commands=(-n lumetra "$program" -n minimal "$minimal")
-    if ((round % 2 == 0)); then commands=(-n minimal "$minimal" -n lumetra "$program"); fi
-    hyperfine -N --warmup 2 --runs "$runs" --style none --export-json "$results/round-$round.json" \
-        "${commands[@]}" >/dev/null
-done
-echo "Load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"
-jq -r '.results[] | .command as $name | .times[] | "\($name) \(. * 1000)"' \
-    "$results"/round-*.json >"$results/times-ms.txt"
+alternate_rounds "$results" "$rounds" "$runs" "$program" "$minimal"
 
 of() { awk -v name="$1" '$1 == name { print $2 }' "$results/times-ms.txt"; }
 awk -v tp="$(of lumetra | median)" -v tm="$(of minimal | median)" -v n="$((rounds * runs))" 'BEGIN {

@@ -7,16 +7,14 @@
 # ROUNDS (default 30) rounds of RUNS (default 3) timed runs of each program.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" hyperfine time jq
 
 build="${LUMETRA_STARTUP_BUILD:-$LUMETRA_ROOT/build-startup}"
 rounds="${ROUNDS:-30}"
 runs="${RUNS:-3}"
-cmake -S "$LUMETRA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DLUMETRA_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" --target lumetra lumetra_minimal_window lumetra_quit_after_first_paint \
-    >/dev/null
+build_release "$build" OFF lumetra lumetra_minimal_window lumetra_quit_after_first_paint
 
 program="$build/lumetra"
 minimal="$build/bench/startup/lumetra_minimal_window"
@@ -38,27 +36,7 @@ for executable in "$program" "$minimal"; do
     fi
 done
 
-median() {
-    sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-echo "Load average before: $(cut -d ' ' -f 1-3 /proc/loadavg) on $(nproc) cores"
-# hyperfine times one command's runs after the other's, and a busy machine
-# changes from second to second: short rounds, in alternating order, give
-# both programs the same share of quiet and busy moments.
-for ((round = 1; round <= rounds; round++)); do
-    commands=(-n lumetra "$program" -n minimal "$minimal")
-    if ((round % 2 == 0)); then commands=(-n minimal "$minimal" -n lumetra "$program"); fi
-    if ! hyperfine -N --warmup 2 --runs "$runs" --style none \
-        --export-json "$results/round-$round.json" "${commands[@]}" \
-        >/dev/null 2>"$results/round-$round.log"; then
-        cat "$results/round-$round.log" >&2
-        exit 1
-    fi
-done
-echo "Load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"
-jq -r '.results[] | .command as $name | .times[] | "\($name) \(. * 1000)"' \
-    "$results"/round-*.json >"$results/times-ms.txt"
+alternate_rounds "$results" "$rounds" "$runs" "$program" "$minimal"
 jq -r '.results[] | "\(.command) \((.user + .system) * 1000)"' \
     "$results"/round-*.json >"$results/cpu-ms.txt"
 
