@@ -98,7 +98,7 @@ public:
     }
 
     // The value that ALFA x Ve rounds to, if the run meets it after the last
-    // one taken; the passes that the general pass took are passed over.
+    // one taken; values passed over are not offered again.
     const SecondAngle* take(double scaledA2) {
         for (; next_ < count_; ++next_) {
             if (holds(values_[next_].scaled, scaledA2)) {
@@ -211,7 +211,11 @@ private:
 void Passes::pass(double ALFA, double COS1, double SEN1) {
     A2_ = runtime::toInt16(ALFA * Ve_);
     if (second_.A2 != A2_) {
-        second_ = secondAngle(A2_, runtime::roundingTo(A2_), vars_.P1, vars_.BETA1);
+        // Worked out ahead with the run, unless a quick pass took it and left.
+        const SecondAngle* ahead = seconds_.take(ALFA * Ve_);
+        second_ = ahead != nullptr
+                      ? *ahead
+                      : secondAngle(A2_, runtime::roundingTo(A2_), vars_.P1, vars_.BETA1);
         partnerArm_.reset();
     }
     if (COS1 == 0.0 || second_.cosineIsZero) {
