@@ -20,8 +20,14 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <iterator>
+#include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -74,18 +80,22 @@ struct Plot {
     lumetra::geometry::PlotVariables vars;
 };
 
+void sweepOnce(double P1) {
+    lumetra::runtime::forEachAccumulated(0.0, 90.0, 0.1, [P1](double ALFA) {
+        const double angle = ALFA * P1;
+        double cosine = std::cos(angle);
+        double sine = std::sin(angle);
+        benchmark::DoNotOptimize(cosine);
+        benchmark::DoNotOptimize(sine);
+    });
+}
+
 // The floor: the plot's sweep and nothing else, 901 passes of the accumulated
 // 0.1 counter, each with the sine and cosine of the angle in radians.
 void BM_Sweep(benchmark::State& state) {
     const double P1 = lumetra::runtime::degreesToRadiansFactor();
     for (auto _ : state) {
-        lumetra::runtime::forEachAccumulated(0.0, 90.0, 0.1, [P1](double ALFA) {
-            const double angle = ALFA * P1;
-            double cosine = std::cos(angle);
-            double sine = std::sin(angle);
-            benchmark::DoNotOptimize(cosine);
-            benchmark::DoNotOptimize(sine);
-        });
+        sweepOnce(P1);
     }
 }
 
@@ -108,6 +118,92 @@ void BM_CalcolaSurface(benchmark::State& state) {
         plot.draw(surface);
     }
     benchmark::DoNotOptimize(surface.image().constBits());
+}
+
+// The ratios of the plain benchmarks, from moments a few milliseconds long.
+// This machine's cores are at times shared with other work, which slows a
+// plot's many cheap instructions far more than the floor's library calls, and
+// changes within a tenth of a second. Each moment times the floor, the three
+// plots and the floor again, 64 runs each; the moments whose two floors are
+// within 5% of the fastest floor ran on a quiet core. Their median ratios, and
+// those of all moments, are the counters.
+struct Moment {
+    double floorBefore;
+    double construction;
+    double hd;
+    double uhd;
+    double floorAfter;
+};
+
+template <typename Run> double microsecondsPerRun(Run run) {
+    constexpr int kRuns = 64;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRuns; ++i) {
+        run();
+    }
+    const std::chrono::duration<double, std::micro> spent =
+        std::chrono::steady_clock::now() - start;
+    return spent.count() / kRuns;
+}
+
+double medianOf(std::vector<double> values) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t half = values.size() / 2;
+    return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
+void reportRatios(benchmark::State& state, const std::vector<Moment>& moments, const char* suffix) {
+    std::vector<double> a;
+    std::vector<double> b;
+    std::vector<double> c;
+    for (const Moment& m : moments) {
+        const double floor = (m.floorBefore + m.floorAfter) / 2;
+        a.push_back(m.construction / floor);
+        b.push_back(m.hd / floor);
+        c.push_back(m.uhd / m.hd);
+    }
+    state.counters[std::string("a_") + suffix] = medianOf(a);
+    state.counters[std::string("b_") + suffix] = medianOf(b);
+    state.counters[std::string("c_") + suffix] = medianOf(c);
+}
+
+void BM_QuietRatios(benchmark::State& state) {
+    const double P1 = lumetra::runtime::degreesToRadiansFactor();
+    CountingTarget counting;
+    Plot alone(counting);
+    lumetra::surface::DrawingSurface hd(Qt::black, Qt::lightGray);
+    hd.resize(QSize(1920, 1080), 1.0);
+    Plot onHd(hd);
+    lumetra::surface::DrawingSurface uhd(Qt::black, Qt::lightGray);
+    uhd.resize(QSize(3840, 2160), 1.0);
+    Plot onUhd(uhd);
+
+    std::vector<Moment> moments;
+    for (auto _ : state) {
+        Moment m{};
+        m.floorBefore = microsecondsPerRun([&] { sweepOnce(P1); });
+        m.construction = microsecondsPerRun([&] { alone.draw(counting); });
+        m.hd = microsecondsPerRun([&] { onHd.draw(hd); });
+        m.uhd = microsecondsPerRun([&] { onUhd.draw(uhd); });
+        m.floorAfter = microsecondsPerRun([&] { sweepOnce(P1); });
+        moments.push_back(m);
+    }
+    double fastest = std::numeric_limits<double>::infinity();
+    for (const Moment& m : moments) {
+        fastest = std::min({fastest, m.floorBefore, m.floorAfter});
+    }
+    std::vector<Moment> quiet;
+    std::copy_if(moments.begin(), moments.end(), std::back_inserter(quiet), [&](const Moment& m) {
+        return std::max(m.floorBefore, m.floorAfter) <= 1.05 * fastest;
+    });
+    state.counters["moments"] = static_cast<double>(moments.size());
+    state.counters["quiet"] = static_cast<double>(quiet.size());
+    state.counters["floor_us"] = fastest;
+    reportRatios(state, quiet, "quiet");
+    reportRatios(state, moments, "all");
 }
 
 // One plot window of 1920 x 1080 for every repaint benchmark, so that the
@@ -158,6 +254,7 @@ void BM_Repaint(benchmark::State& state) {
 BENCHMARK(BM_Sweep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalcolaCounting)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CalcolaSurface)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QuietRatios)->Iterations(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Repaint)->Arg(1)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

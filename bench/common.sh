@@ -10,14 +10,17 @@ build_release() {
     cmake --build "$build" --target "$@" >/dev/null
 }
 
-# run_google_benchmark EXECUTABLE OUTPUT: five repetitions of every benchmark,
-# in random order so that a busy machine disturbs all alike, aggregates only,
-# shown and kept in OUTPUT.
+# run_google_benchmark EXECUTABLE OUTPUT [OPTION...]: five repetitions of
+# every benchmark, in random order so that a busy machine disturbs all alike,
+# aggregates only, shown and kept in OUTPUT. Further Google Benchmark options,
+# such as a filter, follow.
 run_google_benchmark() {
-    QT_QPA_PLATFORM=offscreen "$1" --benchmark_min_time=0.5 \
+    local executable="$1" output="$2"
+    shift 2
+    QT_QPA_PLATFORM=offscreen "$executable" --benchmark_min_time=0.5 \
         --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
         --benchmark_report_aggregates_only=true --benchmark_format=console \
-        --benchmark_color=false | tee "$2"
+        --benchmark_color=false "$@" | tee "$output"
 }
 
 median() {
