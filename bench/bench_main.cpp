@@ -4,6 +4,7 @@
 // a plot should cost little more than the sines and cosines it cannot avoid,
 // and a repaint only copies the kept image.
 
+#include "controls/surface_window.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_frame.h"
 #include "geometry/plot_variables.h"
@@ -12,7 +13,6 @@
 #include "runtime/draw_target.h"
 #include "runtime/value.h"
 #include "surface/drawing_surface.h"
-#include "surface/surface_window.h"
 
 #include "offscreen_main.h"
 
@@ -69,7 +69,9 @@ struct Plot {
     }
 
     void draw(lumetra::runtime::DrawTarget& target) {
-        CALCOLA(target, vars, {VALa, VALb, VALe, Miocolor}, Chords::Off);
+        lumetra::geometry::PlotParameters params{VALa, VALb, VALe, Miocolor};
+        CALCOLA(target, vars, params, Chords::Off);
+        Miocolor = params.Miocolor;
     }
 
     static constexpr double kIncr = 0.5625;
@@ -230,7 +232,7 @@ struct PlotWindow {
         QApplication::processEvents();
     }
 
-    lumetra::surface::SurfaceWindow window;
+    lumetra::controls::SurfaceWindow window;
     std::unique_ptr<Plot> plot;
     int curves = 0;
 };

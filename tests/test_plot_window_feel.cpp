@@ -134,7 +134,7 @@ private slots:
     // Diagonal lines one pixel wide show any shift of a partial repaint: drawn
     // over the full one it changes nothing, and it paints all of its region.
     void partialRepaintMatchesFullRepaint() {
-        lumetra::surface::SurfaceWindow window;
+        lumetra::controls::SurfaceWindow window;
         window.resize(160, 120);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "controls/surface_window.h"
 #include "forms/form_builder.h"
 #include "forms/host.h"
 #include "geometry/calibration_figure.h"
-#include "surface/surface_window.h"
 
 class QLineEdit;
 class QScrollBar;
@@ -12,7 +12,7 @@ namespace lumetra::forms {
 
 // The calibration window: the user steps the scroll bar until the test figure
 // looks round, which fixes the factor Incr that the plot window scales by.
-class Form2 : public surface::SurfaceWindow {
+class Form2 : public controls::SurfaceWindow {
 public:
     explicit Form2(Host& host);
 

@@ -1,7 +1,7 @@
 #include "forms/picture_menu.h"
 
+#include "controls/surface_window.h"
 #include "forms/plot_history.h"
-#include "surface/surface_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -78,7 +78,7 @@ void orient(QPrinter& printer, const output::Picture& picture) {
 
 } // namespace
 
-PictureMenu::PictureMenu(surface::SurfaceWindow& window, const output::PlotRecord& record,
+PictureMenu::PictureMenu(controls::SurfaceWindow& window, const output::PlotRecord& record,
                          const PlotHistory& history, Messenger message)
     : QObject(&window), window_(window), record_(record), message_(std::move(message)) {
     auto* menu = new QMenu(&window);

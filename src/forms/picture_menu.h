@@ -10,7 +10,7 @@
 class QAction;
 class QPrinter;
 
-namespace lumetra::surface {
+namespace lumetra::controls {
 class SurfaceWindow;
 }
 
@@ -27,7 +27,7 @@ class PictureMenu : public QObject {
 public:
     using Messenger = std::function<void(const QString& text)>;
 
-    PictureMenu(surface::SurfaceWindow& window, const output::PlotRecord& record,
+    PictureMenu(controls::SurfaceWindow& window, const output::PlotRecord& record,
                 const PlotHistory& history, Messenger message);
 
     void save();
@@ -43,7 +43,7 @@ private:
     output::Picture picture() const;
     void printOn(QPrinter& printer, const output::Picture& picture);
 
-    surface::SurfaceWindow& window_;
+    controls::SurfaceWindow& window_;
     const output::PlotRecord& record_;
     Messenger message_;
     QAction* legend_;

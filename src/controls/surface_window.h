@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace lumetra::surface {
+namespace lumetra::controls {
 
 // A top-level window whose whole client area is a retained drawing surface;
 // its controls lie on top. Repainting only copies the kept image, so it costs
@@ -13,8 +13,8 @@ class SurfaceWindow : public QWidget {
 public:
     explicit SurfaceWindow(QWidget* parent = nullptr);
 
-    DrawingSurface& surface() { return surface_; }
-    const DrawingSurface& surface() const { return surface_; }
+    surface::DrawingSurface& surface() { return surface_; }
+    const surface::DrawingSurface& surface() const { return surface_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,7 +25,7 @@ protected:
 private:
     void followClientArea();
 
-    DrawingSurface surface_;
+    surface::DrawingSurface surface_;
 };
 
-} // namespace lumetra::surface
+} // namespace lumetra::controls

@@ -1,10 +1,10 @@
-#include "surface/surface_window.h"
+#include "controls/surface_window.h"
 
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace lumetra::surface {
+namespace lumetra::controls {
 
 SurfaceWindow::SurfaceWindow(QWidget* parent)
     : QWidget(parent),
@@ -52,4 +52,4 @@ void SurfaceWindow::changeEvent(QEvent* event) {
     }
 }
 
-} // namespace lumetra::surface
+} // namespace lumetra::controls
