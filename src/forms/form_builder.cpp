@@ -26,7 +26,7 @@ QRect pixels(const ControlLayout& entry) {
             twipsToPixels(entry.height)};
 }
 
-QColor colourOf(const resources::Colour& colour, const QPalette& palette) {
+QColor layoutColour(const resources::Colour& colour, const QPalette& palette) {
     if (colour.rgb) {
         return QColor::fromRgb(*colour.rgb);
     }
@@ -111,13 +111,13 @@ void applyLook(QWidget& control, const ControlLayout& entry) {
     }
     QPalette palette = control.palette();
     if (entry.foreground) {
-        const QColor colour = colourOf(*entry.foreground, palette);
+        const QColor colour = layoutColour(*entry.foreground, palette);
         palette.setColor(QPalette::WindowText, colour);
         palette.setColor(QPalette::ButtonText, colour);
         palette.setColor(QPalette::Text, colour);
     }
     if (entry.background) {
-        const QColor colour = colourOf(*entry.background, palette);
+        const QColor colour = layoutColour(*entry.background, palette);
         palette.setColor(QPalette::Button, colour);
         palette.setColor(QPalette::Window, colour);
     }

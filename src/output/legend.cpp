@@ -1,8 +1,11 @@
 #include "output/legend.h"
 
+#include "geometry/calcola.h"
+#include "geometry/plot_variables.h"
 #include "output/svg_target.h"
 #include "output/vector_target.h"
 #include "runtime/locale_numbers.h"
+#include "surface/colours.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -57,8 +60,8 @@ QColor curveColourOf(const RecordedPlot& plot) {
     // The plot raises the counter first and draws in counter + 1; a counter
     // raised to 14 gives one point colour 15 and all the others colour 2.
     const int counter = plot.Miocolor + 1;
-    return colourOf(geometry::curveColour(counter == geometry::kLastCurveColour ? kColourAfterWrap
-                                                                                : counter + 1));
+    return surface::colourOf(geometry::curveColour(
+        counter == geometry::kLastCurveColour ? kColourAfterWrap : counter + 1));
 }
 
 Legend layOutLegend(const PlotRecord& record, QSize area) {

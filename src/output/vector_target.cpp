@@ -1,14 +1,11 @@
 #include "output/vector_target.h"
 
 #include "runtime/run_time_error.h"
+#include "surface/colours.h"
 
 #include <QPainter>
 
 namespace lumetra::output {
-
-QColor colourOf(runtime::Rgb colour) {
-    return QColor::fromRgb(static_cast<QRgb>(colour) | 0xFF000000U);
-}
 
 void VectorTarget::setScaleMode(runtime::ScaleMode mode) {
     scale_.setMode(mode, area_.width(), area_.height());
@@ -27,7 +24,7 @@ QPointF VectorTarget::at(float x, float y) const {
 }
 
 void VectorTarget::pset(float x, float y, runtime::Rgb colour) {
-    dot(at(x, y), drawWidth_, colourOf(colour));
+    dot(at(x, y), drawWidth_, surface::colourOf(colour));
 }
 
 void VectorTarget::line(float x1, float y1, float x2, float y2) {
@@ -35,7 +32,7 @@ void VectorTarget::line(float x1, float y1, float x2, float y2) {
 }
 
 void VectorTarget::line(float x1, float y1, float x2, float y2, runtime::Rgb colour) {
-    segment(at(x1, y1), at(x2, y2), drawWidth_, colourOf(colour));
+    segment(at(x1, y1), at(x2, y2), drawWidth_, surface::colourOf(colour));
 }
 
 void PainterTarget::dot(QPointF centre, double diameter, QColor colour) {

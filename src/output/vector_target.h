@@ -68,7 +68,4 @@ private:
     QPainter& painter_;
 };
 
-// A palette colour as Qt takes it.
-QColor colourOf(runtime::Rgb colour);
-
 } // namespace lumetra::output

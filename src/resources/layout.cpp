@@ -9,9 +9,9 @@ namespace {
 
 using K = ControlKind;
 
-constexpr unsigned kRed = 0xFF0000;
-constexpr unsigned kDarkRed = 0xC00000;
-constexpr unsigned kOrange = 0xFFC080;
+constexpr runtime::Rgb kRed = 0xFF0000;
+constexpr runtime::Rgb kDarkRed = 0xC00000;
+constexpr runtime::Rgb kOrange = 0xFFC080;
 
 const FontStyle kLarge{"MS Sans Serif", 13.5, 400};
 const FontStyle kLargeBold{"MS Sans Serif", 13.5, 700};

@@ -17,7 +17,7 @@ enum class ControlKind { CommandButton, Label, TextBox, HScrollBar, CheckBox, Fr
 enum class SystemColour { ButtonFace, ButtonText, WindowBackground, HighlightText };
 
 struct Colour {
-    std::optional<unsigned> rgb;      // 0xRRGGBB
+    std::optional<runtime::Rgb> rgb;  // 0xRRGGBB
     std::optional<SystemColour> role; // or a system colour
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/draw_target.h"
+#include "surface/colours.h"
 #include "surface/scale.h"
 
 #include <QImage>
@@ -9,11 +10,6 @@
 #include <vector>
 
 namespace lumetra::surface {
-
-// A palette colour as an opaque pixel.
-inline QRgb opaque(runtime::Rgb colour) {
-    return 0xFF000000U | (colour & 0xFFFFFFU);
-}
 
 // Writes the round dots of one pen straight into the memory of a 32-bit image:
 // a dot wholly inside by its precomputed pixel offsets, one at the edge row by
