@@ -32,6 +32,7 @@ public:
     lumetra::geometry::PlotParameters plotParameters() override {
         return {VALa, VALb, VALe, Miocolor};
     }
+    void setMiocolor(std::int16_t value) override { Miocolor = value; }
 
     Value Incr{0.5625};
     Value VALa{86.0};
@@ -51,7 +52,7 @@ struct Window {
             host.VALb = Value(turned ? 55.0 + i : 55.0);
             history.plot({86.0, host.VALb.arithmetic(), 1.0, 0.5625, kArea.width(), kArea.height(),
                           host.Miocolor, false, false, false, i == 0});
-            host.Miocolor = lumetra::output::redrawPlot(record.plots().back(), surface);
+            host.Miocolor = lumetra::output::replayPlotOnSurface(record.plots().back(), surface);
         }
     }
 

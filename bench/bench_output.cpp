@@ -44,12 +44,10 @@ void BM_ScreenPlot(benchmark::State& state) {
     surface.resize(kArea, 1.0);
     lumetra::geometry::PlotVariables vars;
     const Value VALa(86.0), VALb(55.0), VALe(1.0);
-    std::int16_t Miocolor = 0;
     for (auto _ : state) {
         lumetra::geometry::setUpPlotFrame(surface, vars, Value(kIncr), VALe);
-        lumetra::geometry::CALCOLA(surface, vars, {VALa, VALb, VALe, Miocolor},
-                                   lumetra::geometry::Chords::Off);
-        Miocolor = 0;
+        lumetra::geometry::PlotParameters params{VALa, VALb, VALe, 0};
+        lumetra::geometry::CALCOLA(surface, vars, params, lumetra::geometry::Chords::Off);
     }
     benchmark::DoNotOptimize(surface.image().constBits());
 }

@@ -111,7 +111,9 @@ std::optional<ErrorCode> activate(CheckingTarget& target, PlotVariables& vars, P
     setUpPlotFrame(target, vars, Value(plot.Incr), plot.VALe);
     require(vars.CX == 260.0F && 2 * vars.CY == target.scaleHeight(), "the origin at (260, h/2)");
     target.centre = std::pair(vars.CX, vars.CY);
-    CALCOLA(target, vars, {plot.VALa, plot.VALb, plot.VALe, plot.Miocolor}, plot.chords);
+    PlotParameters params{plot.VALa, plot.VALb, plot.VALe, plot.Miocolor};
+    CALCOLA(target, vars, params, plot.chords);
+    plot.Miocolor = params.Miocolor;
     return std::nullopt;
 } catch (const RunTimeError& error) {
     return error.code();

@@ -41,11 +41,13 @@ struct Digest {
 struct Window : lumetra::testing::RecordingTarget {
     void plot(const Value& a, const Value& b, const Value& e, Chords chords) {
         int error = 0;
+        PlotParameters params{a, b, e, Miocolor};
         try {
-            CALCOLA(*this, vars, {a, b, e, Miocolor}, chords);
+            CALCOLA(*this, vars, params, chords);
         } catch (const RunTimeError& raised) {
             error = static_cast<int>(raised.code());
         }
+        Miocolor = params.Miocolor;
         digest.add(error, Miocolor, vars.A2, vars.BETA1, vars.SC1, vars.X1, vars.Y1, vars.OA,
                    vars.Ve);
     }

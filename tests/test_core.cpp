@@ -41,7 +41,10 @@ struct Plot : RecordingTarget {
         vars.P1 = degreesToRadiansFactor();
         vars.CX = 260.0F;
         vars.CY = 137.5F;
-        return raised([&] { CALCOLA(*this, vars, {VALa, VALb, VALe, Miocolor}, chords); });
+        PlotParameters params{VALa, VALb, VALe, Miocolor};
+        const Error error = raised([&] { CALCOLA(*this, vars, params, chords); });
+        Miocolor = params.Miocolor;
+        return error;
     }
     std::vector<Op> family(bool second) const {
         auto result = of(Kind::Point);

@@ -13,6 +13,36 @@
 
 namespace lumetra::app {
 
+namespace {
+
+// What the program needs to know of each window, by FormId.
+struct FormKind {
+    const resources::WindowLayout& (*layout)();
+    std::unique_ptr<QWidget> (*create)(forms::Host& host);
+    void (*activate)(QWidget& window); // none for the title window
+};
+
+template <typename Form> std::unique_ptr<QWidget> create(forms::Host& host) {
+    return std::make_unique<Form>(host);
+}
+
+template <typename Form> void activate(QWidget& window) {
+    static_cast<Form&>(window).Form_Activate();
+}
+
+const std::array<FormKind, kFormCount> kForms = {{
+    {resources::form1Layout, create<forms::Form1>, nullptr},
+    {resources::form2Layout, create<forms::Form2>, activate<forms::Form2>},
+    {resources::form3Layout, create<forms::Form3>, activate<forms::Form3>},
+    {resources::form4Layout, create<forms::Form4>, activate<forms::Form4>},
+}};
+
+std::size_t indexOf(FormId id) {
+    return static_cast<std::size_t>(id);
+}
+
+} // namespace
+
 Program::Program(UserInterface& ui) : ui_(ui) {
     qApp->installEventFilter(this);
 }
@@ -21,78 +51,42 @@ Program::~Program() {
     qApp->removeEventFilter(this);
 }
 
-namespace {
-const resources::WindowLayout& layoutOf(FormId id) {
-    switch (id) {
-    case FormId::Form1:
-        return resources::form1Layout();
-    case FormId::Form2:
-        return resources::form2Layout();
-    case FormId::Form3:
-        return resources::form3Layout();
-    case FormId::Form4:
-        return resources::form4Layout();
-    }
-    return resources::form1Layout();
-}
-
-// Get-or-create: the window object is made on its first reference and kept.
-template <typename Form> Form& getOrCreate(std::unique_ptr<Form>& slot, Program& program) {
+QWidget& Program::window(FormId id) {
+    std::unique_ptr<QWidget>& slot = forms_[indexOf(id)];
     if (!slot) {
-        slot = std::make_unique<Form>(program);
+        slot = kForms[indexOf(id)].create(*this);
     }
     return *slot;
 }
-} // namespace
+
+template <typename Form> Form& Program::getOrCreate(FormId id) {
+    return static_cast<Form&>(window(id));
+}
 
 forms::Form1& Program::form1() {
-    return getOrCreate(form1_, *this);
+    return getOrCreate<forms::Form1>(FormId::Form1);
 }
 
 forms::Form2& Program::form2() {
-    return getOrCreate(form2_, *this);
+    return getOrCreate<forms::Form2>(FormId::Form2);
 }
 
 forms::Form3& Program::form3() {
-    return getOrCreate(form3_, *this);
+    return getOrCreate<forms::Form3>(FormId::Form3);
 }
 
 forms::Form4& Program::form4() {
-    return getOrCreate(form4_, *this);
-}
-
-QWidget& Program::window(FormId id) {
-    switch (id) {
-    case FormId::Form1:
-        return form1();
-    case FormId::Form2:
-        return form2();
-    case FormId::Form3:
-        return form3();
-    case FormId::Form4:
-        return form4();
-    }
-    return form1();
+    return getOrCreate<forms::Form4>(FormId::Form4);
 }
 
 bool Program::exists(FormId id) const {
-    switch (id) {
-    case FormId::Form1:
-        return form1_ != nullptr;
-    case FormId::Form2:
-        return form2_ != nullptr;
-    case FormId::Form3:
-        return form3_ != nullptr;
-    case FormId::Form4:
-        return form4_ != nullptr;
-    }
-    return false;
+    return forms_[indexOf(id)] != nullptr;
 }
 
 void Program::show(FormId id) {
     QWidget& w = window(id);
     if (!w.isVisible() || w.isMinimized()) {
-        if (layoutOf(id).maximized) {
+        if (kForms[indexOf(id)].layout().maximized) {
             w.showMaximized();
         } else {
             w.showNormal();
@@ -114,6 +108,10 @@ geometry::PlotParameters Program::plotParameters() {
     return form3().plotParameters();
 }
 
+void Program::setMiocolor(std::int16_t Miocolor) {
+    form3().setMiocolor(Miocolor);
+}
+
 void Program::end() {
     ended_ = true;
     ui_.endProgram();
@@ -127,39 +125,20 @@ void Program::run(QWidget* window, const std::function<void()>& handler) {
 }
 
 void Program::windowActivated(FormId id) {
-    if (tracker_.activated(id)) {
-        runActivate(id);
+    if (!tracker_.activated(id)) {
+        return;
     }
-}
-
-void Program::runActivate(FormId id) {
-    switch (id) {
-    case FormId::Form1:
-        return; // the title window has no activation handler
-    case FormId::Form2:
-        run(&form2(), [this] { form2().Form_Activate(); });
-        return;
-    case FormId::Form3:
-        run(&form3(), [this] { form3().Form_Activate(); });
-        return;
-    case FormId::Form4:
-        run(&form4(), [this] { form4().Form_Activate(); });
-        return;
+    if (const auto activate = kForms[indexOf(id)].activate) {
+        QWidget& form = window(id);
+        run(&form, [activate, &form] { activate(form); });
     }
 }
 
 std::optional<FormId> Program::formOf(const QObject* object) const {
-    if (object == form1_.get() && object != nullptr) {
-        return FormId::Form1;
-    }
-    if (object == form2_.get() && object != nullptr) {
-        return FormId::Form2;
-    }
-    if (object == form3_.get() && object != nullptr) {
-        return FormId::Form3;
-    }
-    if (object == form4_.get() && object != nullptr) {
-        return FormId::Form4;
+    for (std::size_t i = 0; i < kFormCount; ++i) {
+        if (object != nullptr && object == forms_[i].get()) {
+            return static_cast<FormId>(i);
+        }
     }
     return std::nullopt;
 }

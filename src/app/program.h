@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -20,6 +21,7 @@ class Form4;
 namespace lumetra::app {
 
 using forms::FormId;
+using forms::kFormCount;
 
 class UserInterface;
 
@@ -50,6 +52,7 @@ public:
     void message(QWidget* window, const QString& text) override;
     const runtime::Value& calibrationFactor() override;
     geometry::PlotParameters plotParameters() override;
+    void setMiocolor(std::int16_t Miocolor) override;
 
     const ActivationTracker& tracker() const { return tracker_; }
 
@@ -61,15 +64,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void runActivate(FormId id);
+    template <typename Form> Form& getOrCreate(FormId id);
     std::optional<FormId> formOf(const QObject* object) const;
 
     UserInterface& ui_;
     ActivationTracker tracker_;
-    std::unique_ptr<forms::Form1> form1_;
-    std::unique_ptr<forms::Form2> form2_;
-    std::unique_ptr<forms::Form3> form3_;
-    std::unique_ptr<forms::Form4> form4_;
+    std::array<std::unique_ptr<QWidget>, kFormCount> forms_; // by FormId
     bool ended_ = false;
 };
 

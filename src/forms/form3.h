@@ -26,8 +26,8 @@ public:
     const runtime::Value& VALe() const { return VALe_; }
     std::int16_t Miocolor() const { return Miocolor_; }
     void setMiocolor(std::int16_t value) { Miocolor_ = value; }
-    // The parameters as the curve construction reads and advances them.
-    geometry::PlotParameters plotParameters() { return {VALa_, VALb_, VALe_, Miocolor_}; }
+    // The parameters as the curve construction reads them.
+    geometry::PlotParameters plotParameters() const { return {VALa_, VALb_, VALe_, Miocolor_}; }
 
     void Form_Activate();
     void Command1_Click();

@@ -2,11 +2,12 @@
 
 #include "forms/handler_binding.h"
 #include "forms/picture_menu.h"
-#include "geometry/plot_frame.h"
+#include "output/plot_run.h"
 #include "resources/layout.h"
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace lumetra::forms {
 
@@ -32,29 +33,20 @@ Form4::Form4(Host& host)
                                    [this](const QString& text) { host_.message(this, text); });
 }
 
-runtime::Value Form4::answerOf(const QCheckBox* box) {
-    return box->isChecked() ? geometry::kCosineAnswer : geometry::kSineAnswer;
-}
-
 void Form4::Form_Activate() {
     frameIncr_ = host_.calibrationFactor();
-    remember(geometry::Chords::Off, true);
-    geometry::setUpPlotFrame(surface(), vars_, frameIncr_, host_.plotParameters().VALe);
-    draw(geometry::Chords::Off);
+    plot(geometry::Chords::Off, true);
 }
 
-void Form4::plot(geometry::Chords chords) {
-    remember(chords, false);
-    draw(chords);
-}
-
-void Form4::remember(geometry::Chords chords, bool activation) {
-    history_.plot(output::recordedPlot(host_.plotParameters(), vars_, frameIncr_,
-                                       surface().logicalSize(), chords, activation));
-}
-
-void Form4::draw(geometry::Chords chords) {
-    geometry::CALCOLA(surface(), vars_, host_.plotParameters(), chords);
+void Form4::plot(geometry::Chords chords, bool activation) {
+    output::PlotStart start{host_.plotParameters(), frameIncr_, chords, activation,
+                            surface().logicalSize()};
+    // The counter goes back to its owner however the plot ends.
+    const auto giveBackCounter = qScopeGuard([&] { host_.setMiocolor(start.params.Miocolor); });
+    // Kept as a step that can be taken back before it runs, so that a plot
+    // that stops on an error is kept as far as it goes.
+    output::runPlot(start, vars_, surface(),
+                    [this](const output::RecordedPlot& plot) { history_.plot(plot); });
 }
 
 void Form4::clear() {
@@ -62,11 +54,11 @@ void Form4::clear() {
 }
 
 void Form4::Check1_Click() {
-    vars_.Risposta1 = answerOf(check1_);
+    vars_.Risposta1 = geometry::answerOf(check1_->isChecked());
 }
 
 void Form4::Check2_Click() {
-    vars_.Risposta2 = answerOf(check2_);
+    vars_.Risposta2 = geometry::answerOf(check2_->isChecked());
 }
 
 void Form4::Command1_Click() {
@@ -83,11 +75,11 @@ void Form4::Command3_Click() {
 }
 
 void Form4::Command4_Click() {
-    plot(geometry::Chords::On);
+    plot(geometry::Chords::On, false);
 }
 
 void Form4::Command5_Click() {
-    plot(geometry::Chords::Off);
+    plot(geometry::Chords::Off, false);
 }
 
 void Form4::Command6_Click() {

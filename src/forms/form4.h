@@ -1,12 +1,12 @@
 #pragma once
 
+#include "controls/surface_window.h"
 #include "forms/form_builder.h"
 #include "forms/host.h"
 #include "forms/plot_history.h"
 #include "geometry/calcola.h"
 #include "geometry/plot_variables.h"
 #include "output/plot_record.h"
-#include "surface/surface_window.h"
 
 class QCheckBox;
 
@@ -16,7 +16,7 @@ class PictureMenu;
 
 // The plot window: every activation sets the scale from the calibration
 // factor, draws the axes and plots one more curve over the earlier ones.
-class Form4 : public surface::SurfaceWindow {
+class Form4 : public controls::SurfaceWindow {
 public:
     explicit Form4(Host& host);
 
@@ -37,13 +37,9 @@ public:
     void Command6_Click();
 
 private:
-    void plot(geometry::Chords chords);
-    // Keeps the plot about to run in the record, as a step that can be taken
-    // back, so that one that stops on an error is kept as far as it goes.
-    void remember(geometry::Chords chords, bool activation);
-    void draw(geometry::Chords chords);
+    // One more curve over the earlier ones, after the set-up when `activation`.
+    void plot(geometry::Chords chords, bool activation);
     void clear();
-    static runtime::Value answerOf(const QCheckBox* box);
 
     Host& host_;
     Controls controls_;

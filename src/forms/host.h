@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 
 class QWidget;
@@ -12,6 +14,7 @@ class QWidget;
 namespace lumetra::forms {
 
 enum class FormId { Form1, Form2, Form3, Form4 };
+inline constexpr std::size_t kFormCount = 4;
 
 // What a window may ask of the program around it. The shell implements it;
 // a window never reaches another window directly, only through here.
@@ -28,11 +31,13 @@ public:
     // A message box with the application's title and one OK button, over `window`.
     virtual void message(QWidget* window, const QString& text) = 0;
 
-    // Other windows' variables, read through their owners (created when
-    // needed, never shown): the calibration window's factor Incr, and the
-    // parameter window's parameters with the colour counter a plot advances.
+    // Other windows' variables, read and written through their owners
+    // (created when needed, never shown): the calibration window's factor
+    // Incr, the parameter window's parameters with the colour counter, and
+    // the counter as a plot leaves it.
     virtual const runtime::Value& calibrationFactor() = 0;
     virtual geometry::PlotParameters plotParameters() = 0;
+    virtual void setMiocolor(std::int16_t Miocolor) = 0;
 };
 
 } // namespace lumetra::forms

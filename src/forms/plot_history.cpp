@@ -151,20 +151,20 @@ void PlotHistory::takeBackPlot() {
     const output::RecordedPlot plot = record_.plots().back();
     record_.removeLast();
     undone_.add(plot);
-    host_.plotParameters().Miocolor = plot.Miocolor;
-    output::redraw(record_, surface_);
+    host_.setMiocolor(plot.Miocolor);
+    output::replayOnSurface(record_, surface_);
 }
 
 void PlotHistory::plotAgain() {
     const output::RecordedPlot plot = undone_.plots().back();
     undone_.removeLast();
     record_.add(plot);
-    host_.plotParameters().Miocolor = output::redrawPlot(plot, surface_);
+    host_.setMiocolor(output::replayPlotOnSurface(plot, surface_));
 }
 
 void PlotHistory::takeBackClear(output::PlotRecord& cleared) {
     record_ = std::exchange(cleared, {});
-    output::redraw(record_, surface_);
+    output::replayOnSurface(record_, surface_);
 }
 
 void PlotHistory::clearAgain(output::PlotRecord& cleared) {

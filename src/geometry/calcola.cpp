@@ -122,8 +122,7 @@ private:
 // loop with any call in it cannot.
 class Passes {
 public:
-    Passes(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
-           Chords chords)
+    Passes(runtime::DrawTarget& target, PlotVariables& vars, PlotParameters& params, Chords chords)
         : vars_(vars), params_(params), output_(target, kPointWidth), chords_(chords),
           Ve_(vars.Ve.arithmetic()), P1_(vars.P1),
           cosineX_(vars.Risposta1.equalsNumber(kCosineAnswer)),
@@ -171,7 +170,7 @@ private:
     }
 
     PlotVariables& vars_;
-    const PlotParameters& params_;
+    PlotParameters& params_;
     PlotOutput output_;
     const Chords chords_;
     // Nothing here changes within a plot: it runs to its end before any click,
@@ -334,7 +333,7 @@ std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
 
 } // namespace
 
-void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
+void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, PlotParameters& params,
              Chords chords) {
     params.Miocolor = addInt16(params.Miocolor, 1);
     vars.OA = params.VALa;

@@ -14,7 +14,7 @@ enum class Chords { Off, On };
 // in palette colour Miocolor + 1, both 3 pixels wide; with `Chords::On`, every
 // sixteenth drawn pair is joined by a chord. Advances Miocolor by one first.
 // Drawing goes to `target` in order; a run-time error keeps what was drawn.
-void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, const PlotParameters& params,
+void CALCOLA(runtime::DrawTarget& target, PlotVariables& vars, PlotParameters& params,
              Chords chords);
 
 // The colour of palette index `index` for a curve. Indices beyond the palette,

@@ -10,6 +10,11 @@ namespace lumetra::geometry {
 inline constexpr std::int16_t kCosineAnswer = 7;
 inline constexpr std::int16_t kSineAnswer = 0;
 
+// The answer of a check box, ticked for the cosine.
+inline runtime::Value answerOf(bool cosine) {
+    return cosine ? kCosineAnswer : kSineAnswer;
+}
+
 // The colour counter's last value before a plot wraps it back to 1; the
 // parameter window starts it again from 0 when it has run past this.
 inline constexpr std::int16_t kLastCurveColour = 14;
@@ -32,13 +37,13 @@ struct PlotVariables {
     std::int16_t A2 = 0;
 };
 
-// The parameter window's variables that the plot reads, and the colour counter
-// it advances.
+// The parameter window's variables that a plot reads, and the colour counter
+// it advances: a copy, whose counter goes back to its owner after the plot.
 struct PlotParameters {
-    const runtime::Value& VALa;
-    const runtime::Value& VALb;
-    const runtime::Value& VALe;
-    std::int16_t& Miocolor;
+    runtime::Value VALa;
+    runtime::Value VALb;
+    runtime::Value VALe;
+    std::int16_t Miocolor = 0;
 };
 
 } // namespace lumetra::geometry

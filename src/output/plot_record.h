@@ -1,9 +1,5 @@
 #pragma once
 
-#include "geometry/calcola.h"
-#include "geometry/plot_variables.h"
-#include "runtime/value.h"
-
 #include <QSize>
 
 #include <cstddef>
@@ -14,8 +10,7 @@ namespace lumetra::output {
 
 // One plot as the plot window ran it: enough to run the same construction
 // again. The parameters are kept as the numbers the construction computes
-// with; a rejected entry (a text) is kept as NaN, which fails at the same step
-// as the text does, before anything of the curve is drawn.
+// with; a rejected entry (a text) is kept as NaN.
 struct RecordedPlot {
     double VALa = 0.0;
     double VALb = 0.0;
@@ -50,10 +45,5 @@ public:
 private:
     std::vector<RecordedPlot> plots_;
 };
-
-// The plot about to run with the plot window's current values.
-RecordedPlot recordedPlot(const geometry::PlotParameters& params,
-                          const geometry::PlotVariables& vars, const runtime::Value& Incr,
-                          QSize area, geometry::Chords chords, bool activation);
 
 } // namespace lumetra::output

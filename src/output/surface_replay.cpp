@@ -84,7 +84,7 @@ std::int16_t drawAtItsArea(const RecordedPlot& plot, surface::DrawingSurface& su
 
 } // namespace
 
-void redraw(const PlotRecord& record, surface::DrawingSurface& surface) {
+void replayOnSurface(const PlotRecord& record, surface::DrawingSurface& surface) {
     const SurfaceState state = stateOf(surface);
     const std::vector<bool> hidden = hiddenCurves(record);
     surface.cls();
@@ -100,7 +100,7 @@ void redraw(const PlotRecord& record, surface::DrawingSurface& surface) {
     restore(surface, state);
 }
 
-std::int16_t redrawPlot(const RecordedPlot& plot, surface::DrawingSurface& surface) {
+std::int16_t replayPlotOnSurface(const RecordedPlot& plot, surface::DrawingSurface& surface) {
     const SurfaceState state = stateOf(surface);
     const std::int16_t Miocolor = drawAtItsArea(plot, surface);
     restore(surface, state);

@@ -11,10 +11,10 @@ namespace lumetra::output {
 // the drawing area and the scale it had, so that the surface shows pixel for
 // pixel what the window showed after those plots. The surface keeps its
 // present area and scale for the plots to come.
-void redraw(const PlotRecord& record, surface::DrawingSurface& surface);
+void replayOnSurface(const PlotRecord& record, surface::DrawingSurface& surface);
 
-// Draws one more plot on the surface the same way; gives the colour counter as
+// Draws one more plot of a record on the surface the same way; gives the colour counter as
 // the plot left it.
-std::int16_t redrawPlot(const RecordedPlot& plot, surface::DrawingSurface& surface);
+std::int16_t replayPlotOnSurface(const RecordedPlot& plot, surface::DrawingSurface& surface);
 
 } // namespace lumetra::output
