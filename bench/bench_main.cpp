@@ -123,9 +123,9 @@ void BM_CalcolaSurface(benchmark::State& state) {
 }
 
 // The ratios of the plain benchmarks, from moments a few milliseconds long.
-// This machine's cores are at times shared with other work, which slows a
-// plot's many cheap instructions far more than the floor's library calls, and
-// changes within a tenth of a second. Each moment times the floor, the three
+// A core shared with other work slows a plot's many cheap instructions far
+// more than the floor's library calls, and the sharing changes within a tenth
+// of a second. Each moment times the floor, the three
 // plots and the floor again, 64 runs each; the moments whose two floors are
 // within 5% of the fastest floor ran on a quiet core. Their median ratios, and
 // those of all moments, are the counters.

@@ -6,9 +6,9 @@
 # run: 10,000 plots through the plot window's buttons, with the growth of
 # resident memory and the repaint after the last plot against after the first.
 #
-# The plot ratios are judged on a quiet core: a virtual machine's core is at
-# times shared with other work, which slows the plot's many cheap instructions
-# far more than the floor's library calls. BM_QuietRatios times the floor and
+# The plot ratios are judged on a quiet core: a core shared with other work
+# slows the plot's many cheap instructions far more than the floor's library
+# calls. BM_QuietRatios times the floor and
 # the plots in moments a few milliseconds long and keeps the moments whose
 # floor was as fast as the fastest; the ratios over all moments follow, so
 # that a busy machine is plain to see.
