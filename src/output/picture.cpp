@@ -4,6 +4,7 @@
 #include "output/replay.h"
 #include "output/svg_target.h"
 #include "output/vector_target.h"
+#include "output/work_in_picture.h"
 
 #include <QPageSize>
 #include <QPainter>
@@ -71,7 +72,8 @@ std::optional<QByteArray> svgPicture(const Picture& picture, const Progress& pro
     QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
                      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
-                     "\">\n<title>" + kTitle.toUtf8() + "</title>\n";
+                     "\">\n<title>" + kTitle.toUtf8() + "</title>\n" +
+                     svgWorkMetadata(workText(picture.record));
     // Grown once rather than copied over and over as it fills.
     svg.reserve(static_cast<qsizetype>(picture.record.size()) * kSvgBytesPerPlot);
     SvgTarget target(svg, picture.foreground, picture.background);
@@ -125,6 +127,7 @@ bool writePdf(QIODevice& device, const Picture& picture, const Progress& progres
     QPdfWriter writer(&device);
     writer.setCreator(kTitle);
     writer.setTitle(kTitle);
+    writer.setDocumentXmpMetadata(pdfWorkMetadata(kTitle, workText(picture.record)));
     // One point of the page per logical pixel at the screen's resolution.
     const QSizeF points = QSizeF(picture.area) * kPointsPerInch / picture.dotsPerInch;
     writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
