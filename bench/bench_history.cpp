@@ -33,6 +33,7 @@ public:
         return {VALa, VALb, VALe, Miocolor};
     }
     void setMiocolor(std::int16_t value) override { Miocolor = value; }
+    void setParameters(double, double, double) override {}
 
     Value Incr{0.5625};
     Value VALa{86.0};

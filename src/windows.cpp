@@ -13,6 +13,12 @@ extern "C" Q_DECL_EXPORT int lumetra_windows(int argc, char* argv[]) {
     lumetra::app::prepareApplication();
     lumetra::app::DesktopInterface ui;
     lumetra::app::Program program(ui);
-    program.show(lumetra::app::FormId::Form1);
+    // Qt has taken its own switches: what is left beside the program is a picture to open.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 2) {
+        program.startWith(arguments.at(1));
+    } else {
+        program.show(lumetra::app::FormId::Form1);
+    }
     return QApplication::exec();
 }

@@ -77,7 +77,13 @@ class TestPictureOutput : public QObject {
     }
     bool plotClick(const QString& caption) { return click(program->form4(), caption); }
     // The window's last action, as the menu's list below shows.
-    void showLegend(bool on) { program->form4().actions().last()->setChecked(on); }
+    void showLegend(bool on) {
+        for (QAction* action : program->form4().actions()) {
+            if (action->text() == u"Legenda nell'immagine"_s) {
+                action->setChecked(on);
+            }
+        }
+    }
 
 private slots:
     void initTestCase() {
@@ -227,6 +233,7 @@ private slots:
         }
         QCOMPARE(texts,
                  (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s, u" "_s,
+                              u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
                               u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s, u" "_s,
                               u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s, u" "_s,
                               u"Legenda nell'immagine "_s}));

@@ -6,6 +6,8 @@
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
+#include "forms/picture_menu.h"
+#include "output/work_text.h"
 #include "resources/layout.h"
 
 #include <QApplication>
@@ -96,6 +98,20 @@ void Program::show(FormId id) {
     w.activateWindow();
 }
 
+void Program::startWith(const QString& fileName) {
+    forms::Form4& plot = form4();
+    if (!plot.pictureMenu().openFile(fileName)) {
+        show(FormId::Form1);
+        return;
+    }
+    const double Incr = output::calibrationOf(plot.record());
+    form2().setIncr(Incr);
+    plot.useCalibration(Incr);
+    // Shown as the active window already: its activation handler does not run.
+    tracker_.activated(FormId::Form4);
+    show(FormId::Form4);
+}
+
 void Program::message(QWidget* window, const QString& text) {
     ui_.message(window, text);
 }
@@ -110,6 +126,10 @@ geometry::PlotParameters Program::plotParameters() {
 
 void Program::setMiocolor(std::int16_t Miocolor) {
     form3().setMiocolor(Miocolor);
+}
+
+void Program::setParameters(double VALa, double VALb, double VALe) {
+    form3().setParameters(VALa, VALb, VALe);
 }
 
 void Program::end() {

@@ -46,6 +46,10 @@ public:
 
     // The window's activation handler runs when the platform reports it active.
     void show(FormId id) override;
+    // Starts with a picture's work: the plot window shows it at the picture's
+    // calibration, without plotting at its first activation. The title window
+    // instead, after a message, when the file carries no work to trust.
+    void startWith(const QString& fileName);
     void end() override;
     bool ended() const { return ended_; }
     void run(QWidget* window, const std::function<void()>& handler) override;
@@ -53,6 +57,7 @@ public:
     const runtime::Value& calibrationFactor() override;
     geometry::PlotParameters plotParameters() override;
     void setMiocolor(std::int16_t Miocolor) override;
+    void setParameters(double VALa, double VALb, double VALe) override;
 
     const ActivationTracker& tracker() const { return tracker_; }
 

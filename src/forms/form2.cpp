@@ -27,6 +27,11 @@ void Form2::showFactor() {
     text1_->setText(runtime::formatLocaleNumber(vars_.Incr.arithmetic()));
 }
 
+void Form2::setIncr(double Incr) {
+    vars_.Incr = Incr;
+    showFactor();
+}
+
 void Form2::Form_Activate() {
     vars_.P1 = runtime::degreesToRadiansFactor();
     vars_.Incr = geometry::kActivationFactor;

@@ -20,6 +20,9 @@ public:
     const geometry::CalibrationVariables& variables() const { return vars_; }
     // Read by the plot window at each of its activations.
     const runtime::Value& Incr() const { return vars_.Incr; }
+    // A factor found before, as an opened picture's; the next activation
+    // starts again from its own.
+    void setIncr(double Incr);
     // Points plotted by the last figure.
     int lastFigurePoints() const { return lastFigurePoints_; }
 

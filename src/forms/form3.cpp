@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cmath>
+
 namespace lumetra::forms {
 
 namespace {
@@ -53,6 +55,23 @@ void Form3::readField(QLineEdit* field, runtime::Value& variable, const QString&
     field->setText(QString());
     paint(field, kRed);
     variable = "";
+}
+
+void Form3::showField(QLineEdit* field, runtime::Value& variable, double value) {
+    if (std::isnan(value)) {
+        variable = "";
+        field->clear();
+    } else {
+        variable = value;
+        field->setText(runtime::formatLocaleNumber(value));
+    }
+}
+
+void Form3::setParameters(double VALa, double VALb, double VALe) {
+    showField(text1_, VALa_, VALa);
+    showField(text2_, VALb_, VALb);
+    showField(text5_, VALe_, VALe);
+    Contr_ = std::int16_t{1};
 }
 
 void Form3::LeggiText1() {

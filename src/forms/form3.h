@@ -26,6 +26,9 @@ public:
     const runtime::Value& VALe() const { return VALe_; }
     std::int16_t Miocolor() const { return Miocolor_; }
     void setMiocolor(std::int16_t value) { Miocolor_ = value; }
+    // The three values and their fields as a plot had them, NaN for a rejected
+    // entry; the first activation keeps them rather than the defaults.
+    void setParameters(double VALa, double VALb, double VALe);
     // The parameters as the curve construction reads them.
     geometry::PlotParameters plotParameters() const { return {VALa_, VALb_, VALe_, Miocolor_}; }
 
@@ -38,6 +41,7 @@ public:
 
 private:
     void readField(QLineEdit* field, runtime::Value& variable, const QString& message);
+    static void showField(QLineEdit* field, runtime::Value& variable, double value);
     static void paint(QLineEdit* field, QColor colour);
 
     Host& host_;

@@ -29,6 +29,11 @@ Form4::Form4(Host& host)
                     &QPushButton::clicked, handler);
     }
     firstFocus(controls_, resources::form4Layout())->setFocus();
+    history_.setShowValues([this](const output::RecordedPlot* last) {
+        if (last != nullptr) {
+            showValuesOf(*last);
+        }
+    });
     pictureMenu_ = new PictureMenu(*this, record_, history_,
                                    [this](const QString& text) { host_.message(this, text); });
 }
@@ -51,6 +56,14 @@ void Form4::plot(geometry::Chords chords, bool activation) {
 
 void Form4::clear() {
     history_.clear();
+}
+
+void Form4::showValuesOf(const output::RecordedPlot& plot) {
+    check1_->setChecked(plot.xCosine);
+    check2_->setChecked(plot.yCosine);
+    vars_.Risposta1 = geometry::answerOf(plot.xCosine);
+    vars_.Risposta2 = geometry::answerOf(plot.yCosine);
+    host_.setParameters(plot.VALa, plot.VALb, plot.VALe);
 }
 
 void Form4::Check1_Click() {

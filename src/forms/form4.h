@@ -25,6 +25,8 @@ public:
     // What was plotted since the last clear, for the picture saved, copied or printed.
     const output::PlotRecord& record() const { return record_; }
     PictureMenu& pictureMenu() { return *pictureMenu_; }
+    // Plots go on at the calibration factor `Incr` until the next activation.
+    void useCalibration(double Incr) { frameIncr_ = Incr; }
 
     void Form_Activate();
     void Check1_Click();
@@ -40,6 +42,8 @@ private:
     // One more curve over the earlier ones, after the set-up when `activation`.
     void plot(geometry::Chords chords, bool activation);
     void clear();
+    // The check boxes and the parameter window as `plot` had them.
+    void showValuesOf(const output::RecordedPlot& plot);
 
     Host& host_;
     Controls controls_;

@@ -38,6 +38,9 @@ public:
     virtual const runtime::Value& calibrationFactor() = 0;
     virtual geometry::PlotParameters plotParameters() = 0;
     virtual void setMiocolor(std::int16_t Miocolor) = 0;
+    // Puts a plot's parameters back in the parameter window; NaN stands for a
+    // rejected entry.
+    virtual void setParameters(double VALa, double VALb, double VALe) = 0;
 };
 
 } // namespace lumetra::forms

@@ -2,10 +2,15 @@
 
 #include "controls/surface_window.h"
 #include "forms/plot_history.h"
+#include "forms/recent_files.h"
+#include "output/work_in_picture.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -79,11 +84,17 @@ void orient(QPrinter& printer, const output::Picture& picture) {
 } // namespace
 
 PictureMenu::PictureMenu(controls::SurfaceWindow& window, const output::PlotRecord& record,
-                         const PlotHistory& history, Messenger message)
-    : QObject(&window), window_(window), record_(record), message_(std::move(message)) {
-    auto* menu = new QMenu(&window);
+                         PlotHistory& history, Messenger message)
+    : QObject(&window), window_(window), record_(record), history_(history),
+      message_(std::move(message)), menu_(new QMenu(&window)) {
+    QMenu* menu = menu_;
     menu->addAction(history.undoAction());
     menu->addAction(history.redoAction());
+    menu->addSeparator();
+    menu->addAction(
+        addAction(QStringLiteral("Apri\u2026"), QKeySequence::Open, &PictureMenu::open));
+    recent_ = menu->addMenu(QStringLiteral("File recenti"));
+    connect(recent_, &QMenu::aboutToShow, this, &PictureMenu::showRecentFiles);
     menu->addSeparator();
     menu->addAction(
         addAction(QStringLiteral("Salva immagine\u2026"), QKeySequence::Save, &PictureMenu::save));
@@ -101,6 +112,15 @@ PictureMenu::PictureMenu(controls::SurfaceWindow& window, const output::PlotReco
     connect(legend_, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(kLegendKey, on); });
     menu->addAction(legend_);
+
+    // Shift+F10 and the Menu key wherever the focus is in the window.
+    auto* keyboard = new QAction(&window);
+    keyboard->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    keyboard->setShortcutContext(Qt::WindowShortcut);
+    connect(keyboard, &QAction::triggered, this, &PictureMenu::popUpFromKeyboard);
+    window.addAction(keyboard);
+    window.setAcceptDrops(true);
+    window.installEventFilter(this);
 
     window.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&window, &QWidget::customContextMenuRequested, menu, [&window, menu](QPoint at) {
@@ -166,7 +186,92 @@ void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
         });
     if (result.status == output::SaveResult::Status::Failed) {
         message_(result.message);
+    } else if (result.status == output::SaveResult::Status::Saved) {
+        RecentFiles::add(output::pictureFileFor(name, chosen).name);
     }
+}
+
+void PictureMenu::open() {
+    const QString name = QFileDialog::getOpenFileName(
+        &window_, QStringLiteral("Apri"), QSettings().value(kFolderKey, firstFolder()).toString(),
+        QStringLiteral("Immagini di LUMETRA (*.png *.svg *.pdf)"));
+    if (!name.isEmpty()) {
+        openFile(name);
+    }
+}
+
+bool PictureMenu::openFile(const QString& name) {
+    std::variant<output::Work, output::WorkError> work = output::readWorkFile(name);
+    if (const auto* error = std::get_if<output::WorkError>(&work)) {
+        message_(QStringLiteral("Impossibile aprire %1: %2")
+                     .arg(QDir::toNativeSeparators(name), error->reason));
+        return false;
+    }
+    history_.open(std::move(std::get<output::Work>(work).record), QFileInfo(name).fileName());
+    RecentFiles::add(name);
+    return true;
+}
+
+void PictureMenu::showRecentFiles() {
+    recent_->clear();
+    const QStringList names = RecentFiles::list();
+    for (const QString& name : names) {
+        QAction* entry = recent_->addAction(QFileInfo(name).fileName());
+        entry->setToolTip(QDir::toNativeSeparators(name));
+        connect(entry, &QAction::triggered, this, [this, name] {
+            if (!QFileInfo::exists(name)) {
+                RecentFiles::remove(name);
+                message_(
+                    QStringLiteral("Il file %1 non esiste pi\u00F9: \u00E8 tolto dai file recenti.")
+                        .arg(QDir::toNativeSeparators(name)));
+                return;
+            }
+            openFile(name);
+        });
+    }
+    recent_->setEnabled(!names.isEmpty());
+}
+
+void PictureMenu::popUpFromKeyboard() {
+    const QPoint mouse = window_.mapFromGlobal(QCursor::pos());
+    if (window_.rect().contains(mouse) && window_.childAt(mouse) == nullptr) {
+        menu_->popup(QCursor::pos());
+        return;
+    }
+    constexpr int kStep = 8;
+    for (int y = window_.height() / 2; y < window_.height(); y += kStep) {
+        for (int x = window_.width() / 2; x < window_.width(); x += kStep) {
+            if (window_.childAt(x, y) == nullptr) {
+                menu_->popup(window_.mapToGlobal(QPoint(x, y)));
+                return;
+            }
+        }
+    }
+    menu_->popup(window_.mapToGlobal(QPoint(0, 0)));
+}
+
+bool PictureMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &window_) {
+        return false;
+    }
+    if (event->type() == QEvent::DragEnter) {
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (drag->mimeData()->hasUrls() && drag->mimeData()->urls().first().isLocalFile()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData()->hasUrls() && drop->mimeData()->urls().first().isLocalFile()) {
+            drop->acceptProposedAction();
+            const QString name = drop->mimeData()->urls().first().toLocalFile();
+            // After the drop has finished: opening may show a message.
+            QMetaObject::invokeMethod(
+                this, [this, name] { openFile(name); }, Qt::QueuedConnection);
+            return true;
+        }
+    }
+    return false;
 }
 
 void PictureMenu::copy() {

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QAction;
+class QMenu;
 class QPrinter;
 
 namespace lumetra::controls {
@@ -28,7 +29,13 @@ public:
     using Messenger = std::function<void(const QString& text)>;
 
     PictureMenu(controls::SurfaceWindow& window, const output::PlotRecord& record,
-                const PlotHistory& history, Messenger message);
+                PlotHistory& history, Messenger message);
+
+    // Asks for a picture LUMETRA wrote and opens it.
+    void open();
+    // Opens the work a picture carries as one step; false, with a message
+    // naming the file and the reason, when it carries none to trust.
+    bool openFile(const QString& name);
 
     void save();
     // Saves as the dialog would with `name` chosen under the filter of `chosen`.
@@ -40,12 +47,20 @@ public:
 private:
     QAction* addAction(const QString& text, const QKeySequence& keys,
                        void (PictureMenu::*command)());
+    void showRecentFiles();
+    // The menu over the drawing: at the mouse when it is there, else at the
+    // first point of the drawing that no control covers.
+    void popUpFromKeyboard();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     output::Picture picture() const;
     void printOn(QPrinter& printer, const output::Picture& picture);
 
     controls::SurfaceWindow& window_;
     const output::PlotRecord& record_;
+    PlotHistory& history_;
     Messenger message_;
+    QMenu* menu_;
+    QMenu* recent_;
     QAction* legend_;
 };
 

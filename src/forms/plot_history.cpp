@@ -2,6 +2,7 @@
 
 #include "forms/host.h"
 #include "output/legend.h"
+#include "output/replay.h"
 #include "output/surface_replay.h"
 
 #include <QAction>
@@ -103,6 +104,28 @@ private:
     output::PlotRecord cleared_;
 };
 
+// An opened file in place of the record: keeps the record it replaced while
+// done, the opened one while taken back, and the colour counter of the other.
+class OpenStep final : public Step {
+public:
+    OpenStep(PlotHistory& history, output::PlotRecord opened, std::int16_t Miocolor,
+             QString fileName)
+        : history_(history), other_(std::move(opened)), Miocolor_(Miocolor),
+          fileName_(std::move(fileName)) {}
+
+    void undo() override { history_.swapRecord(other_, Miocolor_); }
+    void redo() override { history_.swapRecord(other_, Miocolor_); }
+    QString name(const output::RecordedPlot*) const override {
+        return QStringLiteral("apertura di ") + fileName_;
+    }
+
+private:
+    PlotHistory& history_;
+    output::PlotRecord other_;
+    std::int16_t Miocolor_;
+    QString fileName_;
+};
+
 PlotHistory::PlotHistory(QWidget& window, surface::DrawingSurface& surface,
                          output::PlotRecord& record, Host& host)
     : surface_(surface), record_(record), host_(host),
@@ -138,6 +161,13 @@ void PlotHistory::push(QUndoCommand* step) {
     stack_.push(step);
 }
 
+void PlotHistory::open(output::PlotRecord opened, const QString& fileName) {
+    // The counter goes on from the opened plots: as the last one left it.
+    const std::int16_t Miocolor = opened.empty() ? host_.plotParameters().Miocolor
+                                                 : output::counterAfter(opened.plots().back());
+    push(new OpenStep(*this, std::move(opened), Miocolor, fileName));
+}
+
 PlotHistory::OneStep::OneStep(PlotHistory& history) : history_(history) {
     history_.undone_.clear();
     history_.stack_.beginMacro(QString());
@@ -153,6 +183,7 @@ void PlotHistory::takeBackPlot() {
     undone_.add(plot);
     host_.setMiocolor(plot.Miocolor);
     output::replayOnSurface(record_, surface_);
+    showLastValues();
 }
 
 void PlotHistory::plotAgain() {
@@ -160,16 +191,33 @@ void PlotHistory::plotAgain() {
     undone_.removeLast();
     record_.add(plot);
     host_.setMiocolor(output::replayPlotOnSurface(plot, surface_));
+    showLastValues();
 }
 
 void PlotHistory::takeBackClear(output::PlotRecord& cleared) {
     record_ = std::exchange(cleared, {});
     output::replayOnSurface(record_, surface_);
+    showLastValues();
 }
 
 void PlotHistory::clearAgain(output::PlotRecord& cleared) {
     cleared = std::exchange(record_, {});
     surface_.cls();
+}
+
+void PlotHistory::swapRecord(output::PlotRecord& other, std::int16_t& Miocolor) {
+    std::swap(record_, other);
+    const std::int16_t before = host_.plotParameters().Miocolor;
+    host_.setMiocolor(Miocolor);
+    Miocolor = before;
+    output::replayOnSurface(record_, surface_);
+    showLastValues();
+}
+
+void PlotHistory::showLastValues() {
+    if (showValues_) {
+        showValues_(lastOf(record_));
+    }
 }
 
 void PlotHistory::showSteps() {

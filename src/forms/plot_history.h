@@ -4,6 +4,9 @@
 
 #include <QUndoStack>
 
+#include <cstdint>
+#include <functional>
+
 class QAction;
 class QWidget;
 
@@ -29,10 +32,18 @@ public:
     PlotHistory(QWidget& window, surface::DrawingSurface& surface, output::PlotRecord& record,
                 Host& host);
 
+    // Takes the last plot kept, if any, after a step is taken back or done
+    // again, so that the windows' values can follow the picture.
+    using ShowValues = std::function<void(const output::RecordedPlot* last)>;
+
     // Records a plot about to be drawn as a new step; the caller draws it.
     void plot(const output::RecordedPlot& plot);
     // Clears the picture and the record as a new step.
     void clear();
+    // Puts an opened file's plots in place of the record's, drawn again, as a
+    // new step named after the file.
+    void open(output::PlotRecord opened, const QString& fileName);
+    void setShowValues(ShowValues show) { showValues_ = std::move(show); }
 
     // What happens in its lifetime is one step, even when a plot stops on an error.
     class OneStep {
@@ -52,12 +63,16 @@ public:
 private:
     friend class PlotStep;
     friend class ClearStep;
+    friend class OpenStep;
 
     void push(QUndoCommand* step);
     void takeBackPlot();
     void plotAgain();
     void takeBackClear(output::PlotRecord& cleared);
     void clearAgain(output::PlotRecord& cleared);
+    // Swaps the record with `other` and draws it; the counter goes on from it.
+    void swapRecord(output::PlotRecord& other, std::int16_t& Miocolor);
+    void showLastValues();
     void showSteps();
 
     surface::DrawingSurface& surface_;
@@ -65,6 +80,7 @@ private:
     Host& host_;
     output::PlotRecord undone_; // the plots taken back, the last taken back last
     bool pushingPlot_ = false;  // its step's first redo: the window draws the plot
+    ShowValues showValues_;
     QUndoStack stack_;
     QAction* undo_;
     QAction* redo_;

@@ -19,6 +19,27 @@ std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
     return start.params.Miocolor;
 }
 
+// Keeps a scale and draws nothing: where the points fall decides the counter,
+// not their pixels.
+class Nowhere final : public runtime::DrawTarget {
+public:
+    void setScaleMode(runtime::ScaleMode) override {}
+    void setScaleWidth(float width) override { width_ = width; }
+    void setScaleHeight(float height) override { height_ = height; }
+    float scaleWidth() const override { return width_; }
+    float scaleHeight() const override { return height_; }
+    void setDrawWidth(std::int16_t) override {}
+    void pset(float, float) override {}
+    void pset(float, float, runtime::Rgb) override {}
+    void line(float, float, float, float) override {}
+    void line(float, float, float, float, runtime::Rgb) override {}
+    void cls() override {}
+
+private:
+    float width_ = 1.0F;
+    float height_ = 1.0F;
+};
+
 } // namespace
 
 bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforePlot& beforePlot) {
@@ -35,6 +56,11 @@ bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforeP
 std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target) {
     geometry::PlotVariables vars;
     return replayPlot(plot, target, vars);
+}
+
+std::int16_t counterAfter(const RecordedPlot& plot) {
+    Nowhere nowhere;
+    return replayPlot(plot, nowhere);
 }
 
 void replayAxes(const RecordedPlot& plot, runtime::DrawTarget& target) {

@@ -22,6 +22,9 @@ bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforeP
 // plot left it, which is what the screen's counter became when it ran.
 std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target);
 
+// The colour counter as the plot leaves it, without drawing it anywhere.
+std::int16_t counterAfter(const RecordedPlot& plot);
+
 // Draws only what the plot drew before its curve: the axes of an activation.
 void replayAxes(const RecordedPlot& plot, runtime::DrawTarget& target);
 
