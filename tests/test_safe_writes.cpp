@@ -2,7 +2,8 @@
 // file-size limit, a read-only file system, no permission, a quota, a sync
 // that fails, a folder where the file should be. On the command line and in
 // the plot window the file keeps its bytes, no temporary file stays behind
-// and the message is Italian whatever the locale.
+// and the message is Italian whatever the locale. Then the folder the save
+// dialog opens in.
 
 #include "app/program.h"
 #include "app/start_up.h"
@@ -110,6 +111,10 @@ bool write(const QString& name, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+QString canonical(const QString& folder) {
+    return QFileInfo(folder).canonicalFilePath();
+}
+
 } // namespace
 
 class TestSafeWrites : public QObject {
@@ -123,6 +128,7 @@ class TestSafeWrites : public QObject {
     QStringList filesLeft() const {
         return QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
+    static QString rememberedFolder() { return QSettings().value(u"picture/folder"_s).toString(); }
 
     // The program run as a script runs it, in the C locale, made to fail by
     // `forcing`. A shell first runs `setup` with $1 the folder and $2 the
@@ -184,6 +190,52 @@ class TestSafeWrites : public QObject {
                 QString::fromUtf8(process.readAllStandardOutput())};
     }
 
+    // Opens the save dialog with Ctrl+S in the plot window, runs `inDialog`
+    // on it, and closes it if `inDialog` did not.
+    void withSaveDialog(const std::function<void(QFileDialog&)>& inDialog) {
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && !seen) {
+                seen = true;
+                inDialog(*dialog);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                }
+            }
+        });
+        poll.start(10);
+        // A dialog closed before leaves the window inactive, and the shortcut is the window's.
+        program->form4().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&program->form4()));
+        QTest::keyClick(buttonShowing(program->form4(), u"TRACCIA"_s), Qt::Key_S,
+                        Qt::ControlModifier);
+        QVERIFY(seen);
+    }
+
+    QString dialogFolder() {
+        QString folder;
+        withSaveDialog([&folder](QFileDialog& dialog) { folder = dialog.directory().path(); });
+        return canonical(folder);
+    }
+
+    // Types `name` into the save dialog and accepts it; the save runs under
+    // `limit` bytes a file, if given.
+    void saveInDialog(const QString& name, std::optional<rlim_t> limit = std::nullopt) {
+        std::optional<FileSizeLimit> lowered;
+        withSaveDialog([&](QFileDialog& dialog) {
+            // Not selectFile(), which leaves alone a name field that has the focus.
+            auto* field = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s);
+            QVERIFY(field != nullptr);
+            field->setText(name);
+            if (limit) {
+                lowered.emplace(*limit);
+            }
+            static_cast<QDialog&>(dialog).accept(); // the file dialog checks the name first
+        });
+    }
+
 private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
@@ -193,6 +245,7 @@ private slots:
     void init() {
         dir.emplace();
         QVERIFY(dir->isValid());
+        QSettings().remove(u"picture/folder"_s);
         program.reset();
         ui.emplace();
         program.emplace(*ui);
@@ -289,6 +342,53 @@ private slots:
                      u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(path(file))});
         QCOMPARE(contentsOf(path(file)), kOld.toUtf8());
         QCOMPARE(filesLeft(), QStringList{file});
+        QCOMPARE(rememberedFolder(), QString());
+    }
+
+    // The dialog opens in the folder of the last picture saved while it takes
+    // files, else in the pictures folder, else at home. Row: the remembered
+    // folder (@ this test's folder), whether ~/Pictures exists, where the
+    // dialog opens (~ home).
+    void dialogOpensWhereFilesGo_data() {
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<bool>("withPictures");
+        QTest::addColumn<QString>("opensIn");
+        QTest::newRow("remembered") << u"@/saved"_s << true << u"@/saved"_s;
+        QTest::newRow("gone") << u"@/gone"_s << true << u"~/Pictures"_s;
+        QTest::newRow("takes no file") << u"/proc"_s << true << u"~/Pictures"_s;
+        QTest::newRow("no pictures") << u"@/gone"_s << false << u"~"_s;
+    }
+    void dialogOpensWhereFilesGo() {
+        QFETCH(QString, remembered);
+        QFETCH(bool, withPictures);
+        QFETCH(QString, opensIn);
+        const auto place = [this](QString folder) {
+            return folder.replace(u'@', dir->path()).replace(u'~', QDir::homePath());
+        };
+        QVERIFY(QDir().mkpath(place(u"@/saved"_s)));
+        QDir pictures(place(u"~/Pictures"_s));
+        QVERIFY(withPictures ? pictures.mkpath(u"."_s) : pictures.removeRecursively());
+        QSettings().setValue(u"picture/folder"_s, place(remembered));
+        QCOMPARE(dialogFolder(), canonical(place(opensIn)));
+    }
+
+    // A failed save leaves the dialog where it was; a save remembers its folder.
+    void dialogRemembersOnlyAFolderThatTookThePicture() {
+        const QString first = path(u"first"_s), second = path(u"second"_s);
+        QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
+        QSettings().setValue(u"picture/folder"_s, first);
+        const QString big = second + u"/big.svg"_s;
+        saveInDialog(big, kSmallLimit);
+        QCOMPARE(ui->messages,
+                 QStringList{u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(big)});
+        QCOMPARE(QDir(second).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(dialogFolder(), canonical(first));
+        saveInDialog(second + u"/small.png"_s);
+        QCOMPARE(ui->messages.size(), 1);
+        QCOMPARE(QImage(second + u"/small.png"_s).size(),
+                 program->form4().surface().logicalSize() *
+                     program->form4().surface().devicePixelRatio());
+        QCOMPARE(dialogFolder(), canonical(second));
     }
 };
 

@@ -31,7 +31,8 @@ public:
                 const PlotHistory& history, Messenger message);
 
     void save();
-    // Saves as the dialog would with `name` chosen under the filter of `chosen`.
+    // Saves as the dialog would with `name` chosen under the filter of `chosen`;
+    // once saved, the next dialog opens in its folder.
     void saveAs(const QString& name, output::PictureFormat chosen);
     void copy();
     void print();
