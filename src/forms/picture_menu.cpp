@@ -22,6 +22,7 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace lumetra::forms {
 
@@ -52,9 +53,27 @@ PictureFormat formatOfFilter(const QString& text) {
     return PictureFormat::Png;
 }
 
-QString firstFolder() {
+// Whether a file can be made in `folder`. Tried rather than judged by its
+// permissions: root may write anywhere by them, yet /proc takes no file.
+bool takesNewFiles(const QString& folder) {
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        return false;
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".lumetra-XXXXXX")));
+    return probe.open();
+}
+
+// Where the save dialog opens: the folder of the last picture saved, while
+// it is there and takes files; else the pictures folder; else home.
+QString startFolder() {
+    const QString remembered = QSettings().value(kFolderKey).toString();
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return QDir(pictures).exists() ? pictures : QDir::homePath();
+    for (const QString& folder : {remembered, pictures}) {
+        if (takesNewFiles(folder)) {
+            return folder;
+        }
+    }
+    return QDir::homePath();
 }
 
 // Runs `work` with its progress: from 1000 curves on, a progress dialog that
@@ -151,7 +170,6 @@ output::Picture PictureMenu::picture() const {
 }
 
 void PictureMenu::save() {
-    QSettings settings;
     QFileDialog dialog(&window_, QStringLiteral("Salva immagine"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     QStringList filters;
@@ -167,24 +185,24 @@ void PictureMenu::save() {
     connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    dialog.setDirectory(settings.value(kFolderKey, firstFolder()).toString());
+    dialog.setDirectory(startFolder());
     dialog.selectFile(QStringLiteral("lumetra.png"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
-    const QString name = dialog.selectedFiles().first();
-    settings.setValue(kFolderKey, QFileInfo(name).absolutePath());
-    saveAs(name, formatOfFilter(dialog.selectedNameFilter()));
+    saveAs(dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter()));
 }
 
 void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
     const output::Picture now = picture();
+    const output::PictureFile file = output::pictureFileFor(name, chosen);
     const output::SaveResult result = withProgress(
         window_, now.record.size(), QStringLiteral("Salvataggio dell'immagine\u2026"),
-        [&](const output::Progress& progress) {
-            return output::savePicture(output::pictureFileFor(name, chosen), now, progress);
-        });
-    if (result.status == output::SaveResult::Status::Failed) {
+        [&](const output::Progress& progress) { return output::savePicture(file, now, progress); });
+    if (result.status == output::SaveResult::Status::Saved) {
+        // Only a folder that took the picture: the next dialog is not to open where saving fails.
+        QSettings().setValue(kFolderKey, QFileInfo(file.name).absolutePath());
+    } else if (result.status == output::SaveResult::Status::Failed) {
         message_(result.message);
     } else if (result.status == output::SaveResult::Status::Saved) {
         RecentFiles::add(output::pictureFileFor(name, chosen).name);

@@ -38,7 +38,8 @@ public:
     bool openFile(const QString& name);
 
     void save();
-    // Saves as the dialog would with `name` chosen under the filter of `chosen`.
+    // Saves as the dialog would with `name` chosen under the filter of `chosen`;
+    // once saved, the next dialog opens in its folder.
     void saveAs(const QString& name, output::PictureFormat chosen);
     void copy();
     void print();

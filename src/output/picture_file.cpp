@@ -1,9 +1,10 @@
 #include "output/picture_file.h"
 
+#include "output/checked_file.h"
+
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace lumetra::output {
 
@@ -16,21 +17,29 @@ SaveResult failed(const QString& name, const QString& reason) {
                                             .arg(QDir::toNativeSeparators(name), reason)};
 }
 
-// Why the file could not be opened: the folder in Italian when it is the
-// cause, else the system's reason.
-QString openFailure(const QString& name, const QSaveFile& out) {
-    const QFileInfo folder(QFileInfo(name).absolutePath());
-    const QString shown = QDir::toNativeSeparators(folder.filePath());
-    if (!folder.exists()) {
-        return QStringLiteral("la cartella %1 non esiste").arg(shown);
+// The picture as PNG, with its texts; nothing when it could not be encoded,
+// which in memory means the memory ran out.
+std::optional<QByteArray> pngPicture(const Picture& picture) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    // The texts go to the writer, so that the image need not be copied to carry them.
+    QImageWriter writer(&buffer, "png");
+    for (const auto& [key, text] : pictureTexts(picture)) {
+        writer.setText(key, text);
     }
-    if (!folder.isDir()) {
-        return QStringLiteral("%1 non \u00E8 una cartella").arg(shown);
+    if (!writer.write(areaImage(picture))) {
+        return std::nullopt;
     }
-    if (!folder.isWritable()) {
-        return QStringLiteral("la cartella %1 non \u00E8 scrivibile").arg(shown);
+    return buffer.data();
+}
+
+std::optional<QByteArray> pdfPicture(const Picture& picture, const Progress& progress) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!writePdf(buffer, picture, progress)) {
+        return std::nullopt;
     }
-    return out.errorString();
+    return buffer.data();
 }
 
 } // namespace
@@ -64,40 +73,31 @@ PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
 }
 
 SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress) {
-    QSaveFile out(file.name);
-    if (!out.open(QIODevice::WriteOnly)) {
-        return failed(file.name, openFailure(file.name, out));
+    // Opened first, so that a folder that takes no file fails before a long drawing.
+    CheckedFile out(file.name);
+    if (!out.open()) {
+        return failed(file.name, out.failure());
     }
-    bool complete = true;
+    std::optional<QByteArray> bytes;
     switch (file.format) {
-    case PictureFormat::Png: {
-        // The texts go to the writer, so that the image need not be copied to carry them.
-        QImageWriter writer(&out, "png");
-        for (const auto& [key, text] : pictureTexts(picture)) {
-            writer.setText(key, text);
-        }
-        if (!writer.write(areaImage(picture)) && out.error() == QFileDevice::NoError) {
-            return failed(file.name, writer.errorString());
+    case PictureFormat::Png:
+        bytes = pngPicture(picture);
+        if (!bytes) {
+            return failed(file.name, QStringLiteral("memoria insufficiente"));
         }
         break;
-    }
     case PictureFormat::Svg:
-        if (const std::optional<QByteArray> svg = svgPicture(picture, progress)) {
-            out.write(*svg);
-        } else {
-            complete = false;
-        }
+        bytes = svgPicture(picture, progress);
         break;
     case PictureFormat::Pdf:
-        complete = writePdf(out, picture, progress);
+        bytes = pdfPicture(picture, progress);
         break;
     }
-    if (!complete) {
-        out.cancelWriting();
+    if (!bytes) {
+        return {SaveResult::Status::Cancelled, {}};
     }
-    if (!out.commit()) {
-        return complete ? failed(file.name, out.errorString())
-                        : SaveResult{SaveResult::Status::Cancelled, {}};
+    if (!out.write(*bytes) || !out.commit()) {
+        return failed(file.name, out.failure());
     }
     return {SaveResult::Status::Saved, {}};
 }

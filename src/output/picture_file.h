@@ -33,7 +33,8 @@ struct SaveResult {
 };
 
 // Writes the picture through a temporary file that replaces the named one
-// only when complete: a failed or cancelled save leaves the file as it was.
+// only when it is complete and on the disk: a failed or cancelled save leaves
+// the file as it was and no temporary file behind.
 SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress);
 
 } // namespace lumetra::output

@@ -1,0 +1,410 @@
+// Saves that fail where users meet them, each forced for real: a full disk, a
+// file-size limit, a read-only file system, no permission, a quota, a sync
+// that fails, a folder where the file should be. On the command line and in
+// the plot window the file keeps its bytes, no temporary file stays behind
+// and the message is Italian whatever the locale. Then the folder the save
+// dialog opens in.
+
+#include "app/program.h"
+#include "app/start_up.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+#include "forms/picture_menu.h"
+#include "output/picture_file.h"
+#include "support/recording_ui.h"
+#include "support/walk.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cstddef>
+
+using lumetra::app::FormId;
+using lumetra::output::PictureFormat;
+using namespace Qt::StringLiterals;
+using namespace lumetra::testing;
+
+namespace {
+
+constexpr int kNotWritten = 1;
+// Smaller than any picture of a curve in any format.
+constexpr rlim_t kSmallLimit = 1024;
+const QString kOld = u"old"_s;
+
+// How a run of the program is made to fail its write.
+enum class Forcing {
+    None,
+    FileSizeLimit, // RLIMIT_FSIZE, SIGXFSZ left at its default
+    OwnMounts,     // a user namespace of its own, where it mounts a small or read-only tmpfs
+    OrdinaryUser,  // uid 1000 with no capabilities, which root is not
+    QuotaOnWrites, // a seccomp filter: a write of more than a page fails with EDQUOT
+    FailingSync,   // a seccomp filter: fsync fails with EIO
+};
+
+// `filter` for the process itself from now on; only for a child between fork and exec.
+void installFilter(const std::vector<sock_filter>& filter) {
+    const sock_fprog program{static_cast<unsigned short>(filter.size()),
+                             const_cast<sock_filter*>(filter.data())};
+    prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+    prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
+}
+
+// The system call `call` fails with `error` when its third argument (a
+// write's byte count) is above `above`; other calls go through.
+std::vector<sock_filter> failingCall(unsigned call, unsigned above, unsigned error) {
+    // The low half of the 64-bit argument.
+    const unsigned count =
+        offsetof(seccomp_data, args[2]) + (std::endian::native == std::endian::big ? 4 : 0);
+    return {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, count),
+        BPF_JUMP(BPF_JMP | BPF_JGT | BPF_K, above, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+}
+
+// Every call of `call` fails with `error`.
+std::vector<sock_filter> failingCall(unsigned call, unsigned error) {
+    return {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+}
+
+// This process's file-size limit lowered to `bytes` while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit lower = before_;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit before_{};
+};
+
+QByteArray contentsOf(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool write(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString canonical(const QString& folder) {
+    return QFileInfo(folder).canonicalFilePath();
+}
+
+} // namespace
+
+class TestSafeWrites : public QObject {
+    Q_OBJECT
+
+    std::optional<RecordingUi> ui;
+    std::optional<lumetra::app::Program> program;
+    std::optional<QTemporaryDir> dir;
+
+    QString path(const QString& name) const { return dir->filePath(name); }
+    QStringList filesLeft() const {
+        return QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    static QString rememberedFolder() { return QSettings().value(u"picture/folder"_s).toString(); }
+
+    // The program run as a script runs it, in the C locale, made to fail by
+    // `forcing`. A shell first runs `setup` with $1 the folder and $2 the
+    // file's name, then the program with `arguments`, then lists the folder
+    // ("/" after a folder), prints "--" and the file. The exit status, then
+    // standard error, then what the shell printed after the program.
+    std::tuple<int, QString, QString> lumetra(Forcing forcing, const QString& setup,
+                                              const QString& file, const QStringList& arguments) {
+        const QString script = u"dir=$1 name=$2; shift 2\n"_s + setup +
+                               u" || exit 90\n\"$@\"; status=$?\n"
+                               u"ls -Ap \"$dir\"; echo --; cat \"$dir/$name\" 2>/dev/null\n"
+                               u"exit $status\n"_s;
+        QStringList command{
+            u"sh"_s, u"-c"_s, script, u"sh"_s, dir->path(), file, QStringLiteral(LUMETRA_BINARY)};
+        command << arguments;
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        // The system's own texts are English here: none of them may come through.
+        environment.insert(u"LC_ALL"_s, u"C"_s);
+        process.setProcessEnvironment(environment);
+        switch (forcing) {
+        case Forcing::None:
+            break;
+        case Forcing::FileSizeLimit:
+            process.setChildProcessModifier([] {
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = kSmallLimit;
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
+            break;
+        case Forcing::OwnMounts:
+            command = QStringList{u"unshare"_s, u"--user"_s, u"--map-root-user"_s, u"--mount"_s} +
+                      command;
+            break;
+        case Forcing::OrdinaryUser:
+            command = QStringList{u"unshare"_s, u"--user"_s, u"--map-user=1000"_s,
+                                  u"--map-group=1000"_s} +
+                      command;
+            break;
+        case Forcing::QuotaOnWrites:
+            process.setChildProcessModifier(
+                [filter = failingCall(SYS_write, 4096, EDQUOT)] { installFilter(filter); });
+            break;
+        case Forcing::FailingSync:
+            process.setChildProcessModifier(
+                [filter = failingCall(SYS_fsync, EIO)] { installFilter(filter); });
+            break;
+        }
+        process.start(command.takeFirst(), command);
+        process.waitForFinished(60000);
+        // Back to what the test process may remove, whatever the setup did.
+        QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardError()),
+                QString::fromUtf8(process.readAllStandardOutput())};
+    }
+
+    // Opens the save dialog with Ctrl+S in the plot window, runs `inDialog`
+    // on it, and closes it if `inDialog` did not.
+    void withSaveDialog(const std::function<void(QFileDialog&)>& inDialog) {
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && !seen) {
+                seen = true;
+                inDialog(*dialog);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                }
+            }
+        });
+        poll.start(10);
+        // A dialog closed before leaves the window inactive, and the shortcut is the window's.
+        program->form4().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&program->form4()));
+        QTest::keyClick(buttonShowing(program->form4(), u"TRACCIA"_s), Qt::Key_S,
+                        Qt::ControlModifier);
+        QVERIFY(seen);
+    }
+
+    QString dialogFolder() {
+        QString folder;
+        withSaveDialog([&folder](QFileDialog& dialog) { folder = dialog.directory().path(); });
+        return canonical(folder);
+    }
+
+    // Types `name` into the save dialog and accepts it; the save runs under
+    // `limit` bytes a file, if given.
+    void saveInDialog(const QString& name, std::optional<rlim_t> limit = std::nullopt) {
+        std::optional<FileSizeLimit> lowered;
+        withSaveDialog([&](QFileDialog& dialog) {
+            // Not selectFile(), which leaves alone a name field that has the focus.
+            auto* field = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s);
+            QVERIFY(field != nullptr);
+            field->setText(name);
+            if (limit) {
+                lowered.emplace(*limit);
+            }
+            static_cast<QDialog&>(dialog).accept(); // the file dialog checks the name first
+        });
+    }
+
+private slots:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        lumetra::app::prepareApplication();
+    }
+
+    void init() {
+        dir.emplace();
+        QVERIFY(dir->isValid());
+        QSettings().remove(u"picture/folder"_s);
+        program.reset();
+        ui.emplace();
+        program.emplace(*ui);
+        QVERIFY(reachParameterWindow(*program) && click(program->form3(), u"AVANTI"_s) &&
+                waitActive(*program, FormId::Form4));
+    }
+
+    // The thirty curves of a script that ran out of room, in each format; row:
+    // the forcing, the setup (see lumetra()), the file, the reason (@ the folder).
+    void commandLineKeepsTheFile_data() {
+        QTest::addColumn<Forcing>("forcing");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        const QString old = u"printf old > \"$dir/$name\""_s;
+        const QString full = u"mount -t tmpfs -o size=8k tmpfs \"$dir\" && "_s + old;
+        const QString readOnly = u"mount -t tmpfs tmpfs \"$dir\" && "_s + old +
+                                 u" && mount -o remount,bind,ro \"$dir\""_s;
+        for (const QString& format : {u"png"_s, u"svg"_s, u"pdf"_s}) {
+            const QString file = u"keep."_s + format;
+            QTest::addRow("%s over the file-size limit", qPrintable(format))
+                << Forcing::FileSizeLimit << old << file << u"file troppo grande"_s;
+            QTest::addRow("%s on a full disk", qPrintable(format))
+                << Forcing::OwnMounts << full << file << u"disco pieno"_s;
+        }
+        QTest::newRow("read-only file system")
+            << Forcing::OwnMounts << readOnly << u"keep.svg"_s << u"file system di sola lettura"_s;
+        QTest::newRow("read-only file")
+            << Forcing::OrdinaryUser << old + u" && chmod 444 \"$dir/$name\""_s << u"keep.png"_s
+            << u"permesso negato"_s;
+        QTest::newRow("read-only folder")
+            << Forcing::OrdinaryUser << old + u" && chmod 555 \"$dir\""_s << u"keep.pdf"_s
+            << u"la cartella @ non è scrivibile"_s;
+        QTest::newRow("quota") << Forcing::QuotaOnWrites << old << u"keep.svg"_s
+                               << u"quota del disco superata"_s;
+        QTest::newRow("sync") << Forcing::FailingSync << old << u"keep.pdf"_s
+                              << u"errore di scrittura sul dispositivo"_s;
+    }
+    void commandLineKeepsTheFile() {
+        QFETCH(Forcing, forcing);
+        QFETCH(QString, setup);
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        QStringList arguments{u"-o"_s, path(file)};
+        for (int curve = 1; curve <= 30; ++curve) {
+            arguments << u"--angolo"_s << QString::number(curve * 12);
+        }
+        const auto [status, err, after] = lumetra(forcing, setup, file, arguments);
+        QCOMPARE(err, u"lumetra: Impossibile salvare l'immagine %1: %2\n"_s.arg(
+                          path(file), QString(reason).replace(u'@', dir->path())));
+        QCOMPARE(status, kNotWritten);
+        QCOMPARE(after, file + u"\n--\n"_s + kOld); // no temporary file, the old bytes
+    }
+
+    // Where the file should be, a folder: it stays one, with nothing beside it.
+    void commandLineLeavesAFolderInPlace() {
+        const auto [status, err, after] = lumetra(Forcing::None, u"mkdir \"$dir/$name\""_s,
+                                                  u"keep.png"_s, {u"-o"_s, path(u"keep.png"_s)});
+        QCOMPARE(err, u"lumetra: Impossibile salvare l'immagine %1: %1 è una cartella\n"_s.arg(
+                          path(u"keep.png"_s)));
+        QCOMPARE(status, kNotWritten);
+        QCOMPARE(after, u"keep.png/\n--\n"_s);
+    }
+
+    // Root may write /proc by its permissions, yet it takes no file; others may not.
+    void commandLineInAFolderThatTakesNoFile() {
+        const auto [status, err, after] =
+            lumetra(Forcing::None, u"true"_s, u"keep.png"_s, {u"-o"_s, u"/proc/lumetra.png"_s});
+        const QString reason = geteuid() == 0 ? u"nella cartella /proc non si possono creare file"_s
+                                              : u"la cartella /proc non è scrivibile"_s;
+        QCOMPARE(err,
+                 u"lumetra: Impossibile salvare l'immagine /proc/lumetra.png: "_s + reason + u'\n');
+        QCOMPARE(status, kNotWritten);
+    }
+
+    // The same faults reach the plot window's save through the same code: the
+    // file-size limit in this very process, which goes on running.
+    void windowKeepsTheFile_data() {
+        QTest::addColumn<PictureFormat>("format");
+        QTest::newRow("png") << PictureFormat::Png;
+        QTest::newRow("svg") << PictureFormat::Svg;
+        QTest::newRow("pdf") << PictureFormat::Pdf;
+    }
+    void windowKeepsTheFile() {
+        QFETCH(PictureFormat, format);
+        const QString file = u"keep."_s + lumetra::output::extensionOf(format);
+        QVERIFY(write(path(file), kOld.toUtf8()));
+        {
+            const FileSizeLimit limit(kSmallLimit);
+            program->form4().pictureMenu().saveAs(path(file), format);
+        }
+        QCOMPARE(ui->messages,
+                 QStringList{
+                     u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(path(file))});
+        QCOMPARE(contentsOf(path(file)), kOld.toUtf8());
+        QCOMPARE(filesLeft(), QStringList{file});
+        QCOMPARE(rememberedFolder(), QString());
+    }
+
+    // The dialog opens in the folder of the last picture saved while it takes
+    // files, else in the pictures folder, else at home. Row: the remembered
+    // folder (@ this test's folder), whether ~/Pictures exists, where the
+    // dialog opens (~ home).
+    void dialogOpensWhereFilesGo_data() {
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<bool>("withPictures");
+        QTest::addColumn<QString>("opensIn");
+        QTest::newRow("remembered") << u"@/saved"_s << true << u"@/saved"_s;
+        QTest::newRow("gone") << u"@/gone"_s << true << u"~/Pictures"_s;
+        QTest::newRow("takes no file") << u"/proc"_s << true << u"~/Pictures"_s;
+        QTest::newRow("no pictures") << u"@/gone"_s << false << u"~"_s;
+    }
+    void dialogOpensWhereFilesGo() {
+        QFETCH(QString, remembered);
+        QFETCH(bool, withPictures);
+        QFETCH(QString, opensIn);
+        const auto place = [this](QString folder) {
+            return folder.replace(u'@', dir->path()).replace(u'~', QDir::homePath());
+        };
+        QVERIFY(QDir().mkpath(place(u"@/saved"_s)));
+        QDir pictures(place(u"~/Pictures"_s));
+        QVERIFY(withPictures ? pictures.mkpath(u"."_s) : pictures.removeRecursively());
+        QSettings().setValue(u"picture/folder"_s, place(remembered));
+        QCOMPARE(dialogFolder(), canonical(place(opensIn)));
+    }
+
+    // A failed save leaves the dialog where it was; a save remembers its folder.
+    void dialogRemembersOnlyAFolderThatTookThePicture() {
+        const QString first = path(u"first"_s), second = path(u"second"_s);
+        QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
+        QSettings().setValue(u"picture/folder"_s, first);
+        const QString big = second + u"/big.svg"_s;
+        saveInDialog(big, kSmallLimit);
+        QCOMPARE(ui->messages,
+                 QStringList{u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(big)});
+        QCOMPARE(QDir(second).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(dialogFolder(), canonical(first));
+        saveInDialog(second + u"/small.png"_s);
+        QCOMPARE(ui->messages.size(), 1);
+        QCOMPARE(QImage(second + u"/small.png"_s).size(),
+                 program->form4().surface().logicalSize() *
+                     program->form4().surface().devicePixelRatio());
+        QCOMPARE(dialogFolder(), canonical(second));
+    }
+};
+
+// Its own home, settings and data, never the user's, from before Qt reads them.
+int main(int argc, char* argv[]) {
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        return 1;
+    }
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u".config"_s)));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u".local/share"_s)));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(u".cache"_s)));
+    QApplication application(argc, argv);
+    TestSafeWrites test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_safe_writes.moc"
