@@ -202,16 +202,15 @@ void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
     if (result.status == output::SaveResult::Status::Saved) {
         // Only a folder that took the picture: the next dialog is not to open where saving fails.
         QSettings().setValue(kFolderKey, QFileInfo(file.name).absolutePath());
+        RecentFiles::add(file.name);
     } else if (result.status == output::SaveResult::Status::Failed) {
         message_(result.message);
-    } else if (result.status == output::SaveResult::Status::Saved) {
-        RecentFiles::add(output::pictureFileFor(name, chosen).name);
     }
 }
 
 void PictureMenu::open() {
     const QString name = QFileDialog::getOpenFileName(
-        &window_, QStringLiteral("Apri"), QSettings().value(kFolderKey, firstFolder()).toString(),
+        &window_, QStringLiteral("Apri"), startFolder(),
         QStringLiteral("Immagini di LUMETRA (*.png *.svg *.pdf)"));
     if (!name.isEmpty()) {
         openFile(name);

@@ -1,6 +1,7 @@
 #include "output/picture_file.h"
 
 #include "output/checked_file.h"
+#include "output/work_in_picture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -17,7 +18,7 @@ SaveResult failed(const QString& name, const QString& reason) {
                                             .arg(QDir::toNativeSeparators(name), reason)};
 }
 
-// The picture as PNG, with its texts; nothing when it could not be encoded,
+// The picture as PNG, with its texts and its work; nothing when it could not be encoded,
 // which in memory means the memory ran out.
 std::optional<QByteArray> pngPicture(const Picture& picture) {
     QBuffer buffer;
@@ -30,7 +31,7 @@ std::optional<QByteArray> pngPicture(const Picture& picture) {
     if (!writer.write(areaImage(picture))) {
         return std::nullopt;
     }
-    return buffer.data();
+    return pngWithWork(buffer.data(), workText(picture.record));
 }
 
 std::optional<QByteArray> pdfPicture(const Picture& picture, const Progress& progress) {
