@@ -1,0 +1,290 @@
+// Pictures that open again as live work: the work's text read back or
+// refused, a saved picture reopened pixel for pixel with its values, bad
+// files refused with everything left alone, the fields that follow undo, the
+// recent files and the menu from the keyboard.
+
+#include "app/program.h"
+#include "app/start_up.h"
+#include "forms/form3.h"
+#include "forms/form4.h"
+#include "forms/picture_menu.h"
+#include "forms/recent_files.h"
+#include "output/picture_file.h"
+#include "output/work_in_picture.h"
+#include "output/work_text.h"
+#include "support/recording_ui.h"
+#include "support/walk.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cmath>
+
+using lumetra::app::FormId;
+using lumetra::output::PictureFormat;
+using lumetra::output::RecordedPlot;
+using namespace Qt::StringLiterals;
+using namespace lumetra::testing;
+
+namespace {
+
+// The work of two plots, as the format's description writes it.
+const QByteArray kTwoPlots = "LUMETRA work 1\n"
+                             "Incr 0.55000000000000004\n"
+                             "plots 2\n"
+                             "plot VALa=86 VALb=55 VALe=1 Incr=0.55000000000000004 area=500x275 "
+                             "Miocolor=0 xcos=0 ycos=0 chords=0 activation=1\n"
+                             "plot VALa=\"\" VALb=-35.5 VALe=2 Incr=0.55000000000000004 "
+                             "area=640x400 Miocolor=14 xcos=1 ycos=0 chords=1 activation=0\n"
+                             "end\n";
+
+QByteArray replaced(QByteArray text, const QByteArray& from, const QByteArray& to) {
+    return text.replace(from, to);
+}
+
+QString reasonOf(const QByteArray& text) {
+    const auto work = lumetra::output::parseWork(text);
+    const auto* error = std::get_if<lumetra::output::WorkError>(&work);
+    return error != nullptr ? error->reason : QString();
+}
+
+} // namespace
+
+class TestReopening : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::optional<RecordingUi> ui;
+    std::optional<lumetra::app::Program> program;
+
+    QString path(const QString& name) { return dir.filePath(name); }
+    lumetra::forms::Form4& form4() { return program->form4(); }
+    QLineEdit* field(const QString& name) {
+        return program->form3().controls().get<QLineEdit>(name);
+    }
+    QImage area() {
+        const auto& s = form4().surface();
+        return s.image().copy(QRect(QPoint(), s.logicalSize() * s.devicePixelRatio()));
+    }
+    void restart() {
+        program.reset();
+        ui.emplace();
+        program.emplace(*ui);
+    }
+    // The worked example, then X=OA Cos with chords, then 35° plotted from the
+    // parameter window: three curves, the last with its own values.
+    bool plotThree() {
+        if (!reachParameterWindow(*program) || !click(program->form3(), u"AVANTI"_s) ||
+            !waitActive(*program, FormId::Form4)) {
+            return false;
+        }
+        if (!click(form4(), u"X=OA Cos"_s) ||
+            !click(form4(), u"Traccia le linee tra le curve di I° livello"_s) ||
+            !click(form4(), u"RIPRENDI i dati"_s) || !waitActive(*program, FormId::Form3)) {
+            return false;
+        }
+        field(u"Text2"_s)->setText(u"35"_s);
+        return click(program->form3(), u"AVANTI"_s) && waitActive(*program, FormId::Form4);
+    }
+    QString undoText() { return form4().actions().first()->text(); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+            qputenv(name, dir.filePath(QString::fromLatin1(name)).toUtf8());
+        }
+        lumetra::app::prepareApplication();
+    }
+
+    void readsTheWrittenText() {
+        const auto work = lumetra::output::parseWork(kTwoPlots);
+        QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
+        const auto& record = std::get<lumetra::output::Work>(work).record;
+        QCOMPARE(std::get<lumetra::output::Work>(work).Incr, 0.55000000000000004);
+        QCOMPARE(record.size(), std::size_t{2});
+        const RecordedPlot& second = record.plots()[1];
+        QVERIFY(std::isnan(second.VALa));
+        QCOMPARE(second.VALb, -35.5);
+        QCOMPARE(second.area(), QSize(640, 400));
+        QCOMPARE(second.Miocolor, std::int16_t{14});
+        QCOMPARE(second.xCosine, true);
+        QCOMPARE(second.chords, true);
+        QCOMPARE(second.activation, false);
+        QCOMPARE(lumetra::output::workText(record), kTwoPlots);
+    }
+
+    void refusesWhatItCannotTrust_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no work") << "LUMETRA\n"_ba << u"non contiene un lavoro di LUMETRA"_s;
+        QTest::newRow("newer format") << replaced(kTwoPlots, "work 1", "work 2")
+                                      << u"il lavoro è di una versione più recente di LUMETRA "
+                                         u"(formato 2)"_s;
+        QTest::newRow("cut short")
+            << kTwoPlots.first(kTwoPlots.size() - 30) << u"il lavoro è incompleto"_s;
+        QTest::newRow("a plot missing")
+            << replaced(kTwoPlots, "plots 2", "plots 3") << u"il lavoro è incompleto"_s;
+        QTest::newRow("length 1e308")
+            << replaced(kTwoPlots, "VALa=86", "VALa=1e308") << u"valore fuori misura: VALa=1e308"_s;
+        QTest::newRow("NaN") << replaced(kTwoPlots, "VALb=55", "VALb=nan")
+                             << u"valore fuori misura: VALb=nan"_s;
+        QTest::newRow("negative area") << replaced(kTwoPlots, "area=500x275", "area=-500x275")
+                                       << u"valore fuori misura: area=-500x275"_s;
+        QTest::newRow("a million plots") << replaced(kTwoPlots, "plots 2", "plots 1000000")
+                                         << u"troppe curve (1000000; al massimo 100000)"_s;
+        QTest::newRow("a field renamed") << replaced(kTwoPlots, "Miocolor=0", "colour=0")
+                                         << u"il lavoro è danneggiato (manca Miocolor)"_s;
+        QTest::newRow("counter beyond 16 bits")
+            << replaced(kTwoPlots, "Miocolor=14", "Miocolor=40000")
+            << u"valore fuori misura: Miocolor=40000"_s;
+    }
+    void refusesWhatItCannotTrust() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, reason);
+        QCOMPARE(reasonOf(text), reason);
+    }
+
+    void reopensPixelForPixel_data() {
+        QTest::addColumn<PictureFormat>("format");
+        QTest::newRow("png") << PictureFormat::Png;
+        QTest::newRow("svg") << PictureFormat::Svg;
+        QTest::newRow("pdf") << PictureFormat::Pdf;
+    }
+    void reopensPixelForPixel() {
+        QFETCH(PictureFormat, format);
+        restart();
+        QVERIFY(plotThree());
+        const QImage before = area();
+        const int Miocolor = program->form3().Miocolor();
+        const QString name = path(u"famiglia."_s + lumetra::output::extensionOf(format));
+        form4().pictureMenu().saveAs(name, format);
+        QCOMPARE(ui->messages, QStringList());
+
+        restart();
+        program->startWith(name);
+        QVERIFY(waitActive(*program, FormId::Form4));
+        QCOMPARE(form4().record().size(), std::size_t{3});
+        QTRY_COMPARE(area().size(), before.size()); // once the window has its size
+        QCOMPARE(area(), before);
+        QCOMPARE(program->form3().Miocolor(), Miocolor);
+        QCOMPARE(field(u"Text1"_s)->text(), u"86"_s);
+        QCOMPARE(field(u"Text2"_s)->text(), u"35"_s);
+        QCOMPARE(buttonShowing(form4(), u"X=OA Cos"_s)->isChecked(), true);
+        QCOMPARE(undoText(), u"Annulla apertura di "_s + QFileInfo(name).fileName());
+        QCOMPARE(lumetra::forms::RecentFiles::list().first(), name);
+        // TRACCIA goes on from the picture: the last curve again, in the next colour.
+        QVERIFY(click(form4(), u"TRACCIA"_s));
+        QCOMPARE(form4().record().plots().back().VALb, 35.0);
+        QCOMPARE(int{form4().record().plots().back().Miocolor}, Miocolor);
+    }
+
+    void takingBackTheOpeningBringsThePictureBack() {
+        restart();
+        QVERIFY(plotThree());
+        const QString name = path(u"tre.svg"_s);
+        form4().pictureMenu().saveAs(name, PictureFormat::Svg);
+        QVERIFY(click(form4(), u"Cancel e traccia"_s));
+        const QImage before = area();
+        QVERIFY(form4().pictureMenu().openFile(name));
+        QVERIFY(area() != before);
+        QTest::keyClick(&form4(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(area(), before);
+        QCOMPARE(form4().record().size(), std::size_t{1});
+    }
+
+    void badFilesLeaveEverythingAlone_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QByteArray plainPng;
+        QBuffer buffer(&plainPng);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(&buffer, "PNG"));
+        QTest::newRow("a PNG without work") << plainPng << u"non contiene un lavoro di LUMETRA"_s;
+        QTest::newRow("text") << "ciao"_ba << u"non è un'immagine PNG, SVG o PDF"_s;
+        const QByteArray svg = "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\">"
+                               "<metadata><lumetra:work xmlns:lumetra=\"https://lumetra.github.io/"
+                               "ns/work/1\">" +
+                               replaced(kTwoPlots, "VALa=86", "VALa=1e308") +
+                               "</lumetra:work></metadata></svg>";
+        QTest::newRow("absurd length") << svg << u"valore fuori misura: VALa=1e308"_s;
+        QTest::newRow("cut in the middle")
+            << svg.first(svg.size() / 2) << u"l'immagine è danneggiata"_s;
+    }
+    void badFilesLeaveEverythingAlone() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        restart();
+        QVERIFY(plotThree());
+        const QImage before = area();
+        const QString name = path(u"rotto"_s);
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        QVERIFY(!form4().pictureMenu().openFile(name));
+        QCOMPARE(ui->messages, QStringList{u"Impossibile aprire "_s + name + u": "_s + reason});
+        QCOMPARE(area(), before);
+        QCOMPARE(form4().record().size(), std::size_t{3});
+        QCOMPARE(field(u"Text2"_s)->text(), u"35"_s);
+        QCOMPARE(undoText(), u"Annulla curva (OA 86 · 35°)"_s);
+    }
+
+    void undoBringsTheFieldsBack() {
+        restart();
+        QVERIFY(plotThree());
+        QTest::keyClick(&form4(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field(u"Text2"_s)->text(), u"55"_s);
+        QCOMPARE(buttonShowing(form4(), u"X=OA Cos"_s)->isChecked(), true);
+        QVERIFY(click(form4(), u"TRACCIA"_s));
+        QCOMPARE(form4().record().plots().back().VALb, 55.0);
+        QCOMPARE(form4().record().plots().back().xCosine, true);
+    }
+
+    void recentFileGoneIsDropped() {
+        restart();
+        QVERIFY(plotThree());
+        const QString kept = path(u"resta.svg"_s);
+        const QString gone = path(u"sparito.svg"_s);
+        form4().pictureMenu().saveAs(gone, PictureFormat::Svg);
+        form4().pictureMenu().saveAs(kept, PictureFormat::Svg);
+        QCOMPARE(lumetra::forms::RecentFiles::list().mid(0, 2), (QStringList{kept, gone}));
+        QVERIFY(QFile::remove(gone));
+        auto* recent = form4().findChild<QMenu*>(QString(), Qt::FindChildrenRecursively);
+        QVERIFY(recent);
+        QMenu* files = nullptr;
+        for (QAction* action : recent->actions()) {
+            if (action->menu() != nullptr && action->text() == u"File recenti"_s) {
+                files = action->menu();
+            }
+        }
+        QVERIFY(files);
+        emit files->aboutToShow();
+        QCOMPARE(files->actions().at(1)->text(), u"sparito.svg"_s);
+        files->actions().at(1)->trigger();
+        QCOMPARE(ui->messages.last(),
+                 u"Il file "_s + gone + u" non esiste più: è tolto dai file recenti."_s);
+        QVERIFY(!lumetra::forms::RecentFiles::list().contains(gone));
+    }
+
+    void menuFromTheKeyboard_data() {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::newRow("Shift+F10") << QKeyCombination(Qt::ShiftModifier, Qt::Key_F10);
+        QTest::newRow("Menu") << QKeyCombination(Qt::NoModifier, Qt::Key_Menu);
+    }
+    void menuFromTheKeyboard() {
+        QFETCH(QKeyCombination, key);
+        restart();
+        QVERIFY(plotThree());
+        QAbstractButton* button = buttonShowing(form4(), u"TRACCIA"_s);
+        button->setFocus();
+        QTest::keyClick(button, key.key(), key.keyboardModifiers());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(form4().childAt(form4().mapFromGlobal(menu->pos())), nullptr);
+        menu->close();
+    }
+};
+
+QTEST_MAIN(TestReopening)
+#include "test_reopening.moc"
