@@ -12,7 +12,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
 
 seconds="${FUZZ_SECONDS:-45}"
 build="$LUMETRA_ROOT/build-fuzz"
-targets=(fuzz_locale_number fuzz_calcola fuzz_command_line)
+targets=(fuzz_locale_number fuzz_calcola fuzz_command_line fuzz_work)
 
 configure fuzz
 cmake --build "$build" --target "${targets[@]}"
