@@ -41,6 +41,7 @@ public:
         std::fprintf(stderr, "message box: %s\n", qPrintable(text));
         ++messages;
     }
+    bool ask(QWidget*, const QString&) override { return false; }
     void endProgram() override {}
 
     int messages = 0;

@@ -4,11 +4,22 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace lumetra::app {
 
 void DesktopInterface::message(QWidget* window, const QString& text) {
     messageBox(window, text)->exec();
+}
+
+bool DesktopInterface::ask(QWidget* window, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), question,
+                    QMessageBox::NoButton, window);
+    QPushButton* yes = box.addButton(QStringLiteral("S\u00EC"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void DesktopInterface::endProgram() {

@@ -19,6 +19,10 @@ public:
     // over `window`; returns when the user has closed it.
     virtual void message(QWidget* window, const QString& text) = 0;
 
+    // A question with the application's title and the buttons "Sì" and "No";
+    // true for "Sì".
+    virtual bool ask(QWidget* window, const QString& question) = 0;
+
     // Ends the program at once.
     virtual void endProgram() = 0;
 };
@@ -27,6 +31,7 @@ public:
 class DesktopInterface : public UserInterface {
 public:
     void message(QWidget* window, const QString& text) override;
+    bool ask(QWidget* window, const QString& question) override;
     void endProgram() override;
 };
 

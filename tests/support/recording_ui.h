@@ -19,9 +19,15 @@ struct RecordingUi : app::UserInterface {
             onMessage(text);
         }
     }
+    bool ask(QWidget*, const QString& question) override {
+        questions << question;
+        return answer;
+    }
     void endProgram() override { ++endCount; }
 
     QStringList messages;
+    QStringList questions;
+    bool answer = true;
     QList<QWidget*> messageWindows;
     int endCount = 0;
     std::function<void(const QString&)> onMessage;
