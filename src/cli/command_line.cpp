@@ -3,7 +3,9 @@
 #include "cli/arguments.h"
 #include "cli/parser_texts.h"
 #include "cli/render.h"
+#include "output/work_in_picture.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -33,18 +35,38 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QStrin
     }
 }
 
+// The drawing the request asks for: its curves, or the work of a saved picture.
+std::variant<Rendering, QString> draw(const Request& request, QColor foreground,
+                                      QColor background) {
+    if (!request.workFile) {
+        return render(request, foreground, background);
+    }
+    const std::variant<output::Work, output::WorkError> work =
+        output::readWorkFile(*request.workFile);
+    if (const output::WorkError* error = std::get_if<output::WorkError>(&work)) {
+        return QStringLiteral("impossibile leggere il lavoro da %1: %2")
+            .arg(QDir::toNativeSeparators(*request.workFile), error->reason);
+    }
+    return renderWork(request, std::get<output::Work>(work).record, foreground, background);
+}
+
 int write(const Request& request) {
     // The plot window's colours: the button face and the button text.
     const QPalette palette = QGuiApplication::palette();
-    const Rendering rendering =
-        render(request, palette.color(QPalette::ButtonText), palette.color(QPalette::Button));
+    const std::variant<Rendering, QString> drawn =
+        draw(request, palette.color(QPalette::ButtonText), palette.color(QPalette::Button));
+    if (const QString* fault = std::get_if<QString>(&drawn)) {
+        complain(*fault);
+        return kBadUsage;
+    }
+    const Rendering& rendering = std::get<Rendering>(drawn);
     for (const QString& error : rendering.errors) {
         complain(error);
     }
     if (!rendering.complete) {
         complain(QStringLiteral("memoria insufficiente per un'immagine di %1x%2 pixel")
-                     .arg(request.size.width())
-                     .arg(request.size.height()));
+                     .arg(rendering.picture.area.width())
+                     .arg(rendering.picture.area.height()));
         return kNotWritten;
     }
     const output::SaveResult saved = output::savePicture(request.file, rendering.picture, {});
