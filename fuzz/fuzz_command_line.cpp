@@ -1,6 +1,7 @@
 // Any argument list, one argument a line: the command line replies with a
 // text, or asks for finite curves, a size and a factor within their limits
-// or for a saved work, and the format its file's extension names.
+// or for a saved work, and for standard output or the format its file's
+// extension names.
 
 #include "cli/arguments.h"
 #include "require.h"
@@ -29,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             r->workFile ? r->curves.empty() && (sized || r->size.isEmpty())
                         : sized && !r->curves.empty() &&
                               ((r->Incr >= 0.1 && r->Incr <= 10.0) || r->Incr == double(h) / w);
-        bool sane = plots && lumetra::output::formatOfName(r->file.name) == r->file.format;
+        const bool named = r->standardOutput
+                               ? r->file.name == QStringLiteral("-")
+                               : lumetra::output::formatOfName(r->file.name) == r->file.format;
+        bool sane = plots && named;
         for (const Curve& c : r->curves) {
             sane = sane && std::isfinite(c.VALa) && std::isfinite(c.VALb) && std::isfinite(c.VALe);
         }

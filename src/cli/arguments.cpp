@@ -30,6 +30,9 @@ const QString kSize = u"dimensioni"_s;
 const QString kFactor = u"fattore"_s;
 const QString kLegend = u"legenda"_s;
 const QString kWork = u"da"_s;
+const QString kFormat = u"formato"_s;
+// The file name that stands for standard output.
+const QString kStandardOutput = u"-"_s;
 
 // Thrown by the checks below, caught once: the first fault found is the one reported.
 struct BadUsage {
@@ -48,8 +51,11 @@ void addOptions(QCommandLineParser& parser) {
     const QString curves = u" Ripetuta, una curva per valore."_s;
     parser.addOptions({
         {{u"o"_s, kOutput},
-         u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf."_s,
+         u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf. "
+         u"Con - l'immagine va sullo standard output."_s,
          u"FILE"_s},
+        {kFormat, u"Il formato dell'immagine: png, svg o pdf; necessario con -o -."_s,
+         u"FORMATO"_s},
         {kWork,
          u"Un'immagine scritta da LUMETRA (PNG, SVG o PDF): il suo lavoro tracciato di nuovo, "
          u"al posto delle curve delle opzioni."_s,
@@ -97,15 +103,42 @@ QList<double> numbers(const QCommandLineParser& parser, const QString& name) {
     return values;
 }
 
+// The format --formato names, if given.
+std::optional<output::PictureFormat> chosenFormat(const QCommandLineParser& parser) {
+    const std::optional<QString> text = single(parser, kFormat);
+    if (!text) {
+        return std::nullopt;
+    }
+    for (const output::PictureFormat format :
+         {output::PictureFormat::Png, output::PictureFormat::Svg, output::PictureFormat::Pdf}) {
+        if (text->compare(output::extensionOf(format), Qt::CaseInsensitive) == 0) {
+            return format;
+        }
+    }
+    throw BadUsage{u"--formato "_s + quoted(*text) + u": il formato \u00E8 png, svg o pdf"_s};
+}
+
 output::PictureFile pictureFile(const QCommandLineParser& parser) {
     const std::optional<QString> name = single(parser, kOutput);
     if (!name) {
         throw BadUsage{u"manca --output FILE, il file da scrivere"_s};
     }
+    const std::optional<output::PictureFormat> chosen = chosenFormat(parser);
+    if (*name == kStandardOutput) {
+        if (!chosen) {
+            throw BadUsage{
+                u"--output - scrive sullo standard output: manca --formato png, svg o pdf"_s};
+        }
+        return {*name, *chosen};
+    }
     const std::optional<output::PictureFormat> format = output::formatOfName(*name);
     if (!format) {
         throw BadUsage{u"--output "_s + quoted(*name) +
                        u": l'estensione deve essere .png, .svg o .pdf"_s};
+    }
+    if (chosen && *chosen != *format) {
+        throw BadUsage{u"--formato "_s + output::extensionOf(*chosen) +
+                       u" non \u00E8 il formato di --output "_s + quoted(*name)};
     }
     return {*name, *format};
 }
@@ -186,6 +219,7 @@ Request requestOf(const QCommandLineParser& parser) {
     }
     Request request;
     request.file = pictureFile(parser);
+    request.standardOutput = request.file.name == kStandardOutput;
     request.workFile = workFile(parser);
     request.legend = parser.isSet(kLegend);
     if (request.workFile) {

@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/parser_texts.h"
 #include "cli/render.h"
+#include "output/checked_file.h"
 #include "output/work_in_picture.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QPalette>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace lumetra::cli {
 
@@ -33,6 +36,23 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QStrin
     if ((type == QtCriticalMsg || type == QtFatalMsg) && qtHandler != nullptr) {
         qtHandler(type, context, message);
     }
+}
+
+// The picture on standard output, whole or not at all: made in memory first,
+// so that a fault in making it writes nothing.
+output::SaveResult writeToStandardOutput(output::PictureFormat format,
+                                         const output::Picture& picture) {
+    const QString failure =
+        QStringLiteral("impossibile scrivere l'immagine sullo standard output: ");
+    const std::optional<QByteArray> bytes = output::pictureBytes(format, picture, {});
+    if (!bytes) {
+        return {output::SaveResult::Status::Failed,
+                failure + QStringLiteral("memoria insufficiente")};
+    }
+    if (const int error = output::writeWhole(STDOUT_FILENO, *bytes)) {
+        return {output::SaveResult::Status::Failed, failure + output::systemReason(error)};
+    }
+    return {output::SaveResult::Status::Saved, {}};
 }
 
 // The drawing the request asks for: its curves, or the work of a saved picture.
@@ -69,7 +89,9 @@ int write(const Request& request) {
                      .arg(rendering.picture.area.height()));
         return kNotWritten;
     }
-    const output::SaveResult saved = output::savePicture(request.file, rendering.picture, {});
+    const output::SaveResult saved =
+        request.standardOutput ? writeToStandardOutput(request.file.format, rendering.picture)
+                               : output::savePicture(request.file, rendering.picture, {});
     if (saved.status != output::SaveResult::Status::Saved) {
         complain(saved.message);
         return kNotWritten;

@@ -42,6 +42,7 @@ struct Request {
     double Incr = 0.0;
     bool legend = false;
     output::PictureFile file;
+    bool standardOutput = false;     // the picture goes to standard output, not to file.name
     std::optional<QString> workFile; // the saved picture whose work is drawn again
 };
 
