@@ -1,4 +1,8 @@
 #include "cli/command_line.h"
+#include "cli/launch.h"
+
+#include <QString>
+#include <QStringList>
 
 #include <dlfcn.h>
 
@@ -27,12 +31,23 @@ WindowsEntry loadWindows() {
     return nullptr;
 }
 
+// The arguments after the program's own name, as the command line reads them.
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 } // namespace
 
-// Without arguments the windows; with any, the command line, which draws
-// into a file and loads no widget library.
+// The windows without arguments, with Qt's own switches or with a picture to
+// open; else the command line, which draws into a file and loads no widget
+// library. The windows take the arguments as they came: QApplication removes
+// its switches itself.
 int main(int argc, char* argv[]) {
-    if (argc > 1) {
+    if (!lumetra::cli::startsWindows(argumentsOf(argc, argv))) {
         return lumetra::cli::runCommandLine(argc, argv);
     }
     const WindowsEntry windows = loadWindows();

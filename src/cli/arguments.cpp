@@ -16,7 +16,6 @@ using namespace Qt::StringLiterals;
 
 constexpr int kSmallestSide = 16;
 constexpr int kLargestSide = 16384;
-constexpr QSize kDefaultSize(1280, 800);
 constexpr double kSmallestFactor = 0.1;
 constexpr double kLargestFactor = 10.0;
 
@@ -30,6 +29,10 @@ const QString kChords = u"corde"_s;
 const QString kSize = u"dimensioni"_s;
 const QString kFactor = u"fattore"_s;
 const QString kLegend = u"legenda"_s;
+const QString kWork = u"da"_s;
+const QString kFormat = u"formato"_s;
+// The file name that stands for standard output.
+const QString kStandardOutput = u"-"_s;
 
 // Thrown by the checks below, caught once: the first fault found is the one reported.
 struct BadUsage {
@@ -48,7 +51,14 @@ void addOptions(QCommandLineParser& parser) {
     const QString curves = u" Ripetuta, una curva per valore."_s;
     parser.addOptions({
         {{u"o"_s, kOutput},
-         u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf."_s,
+         u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf. "
+         u"Con - l'immagine va sullo standard output."_s,
+         u"FILE"_s},
+        {kFormat, u"Il formato dell'immagine: png, svg o pdf; necessario con -o -."_s,
+         u"FORMATO"_s},
+        {kWork,
+         u"Un'immagine scritta da LUMETRA (PNG, SVG o PDF): il suo lavoro tracciato di nuovo, "
+         u"al posto delle curve delle opzioni."_s,
          u"FILE"_s},
         {kLength, u"Valore di OA (predefinito 86)."_s + curves, u"N"_s},
         {kAngle, u"Angolo di OA con l'asse X, in gradi (predefinito 55)."_s + curves, u"N"_s},
@@ -56,7 +66,10 @@ void addOptions(QCommandLineParser& parser) {
         {kXCosine, u"X=OA Cos: il coseno sull'asse X, per tutte le curve."_s},
         {kYCosine, u"Y=OA Cos: il coseno sull'asse Y, per tutte le curve."_s},
         {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s},
-        {kSize, u"Larghezza e altezza in pixel, da 16 a 16384 (predefinite 1280x800)."_s, u"LxA"_s},
+        {kSize,
+         u"Larghezza e altezza in pixel, da 16 a 16384 (predefinite 1280x800; con --da "
+         u"quelle dell'ultima curva del lavoro)."_s,
+         u"LxA"_s},
         {kFactor,
          u"Fattore di calibrazione Incr, da 0,1 a 10 (predefinito altezza/larghezza: "
          u"cerchi rotondi)."_s,
@@ -90,23 +103,67 @@ QList<double> numbers(const QCommandLineParser& parser, const QString& name) {
     return values;
 }
 
+// The format --formato names, if given.
+std::optional<output::PictureFormat> chosenFormat(const QCommandLineParser& parser) {
+    const std::optional<QString> text = single(parser, kFormat);
+    if (!text) {
+        return std::nullopt;
+    }
+    for (const output::PictureFormat format :
+         {output::PictureFormat::Png, output::PictureFormat::Svg, output::PictureFormat::Pdf}) {
+        if (text->compare(output::extensionOf(format), Qt::CaseInsensitive) == 0) {
+            return format;
+        }
+    }
+    throw BadUsage{u"--formato "_s + quoted(*text) + u": il formato \u00E8 png, svg o pdf"_s};
+}
+
 output::PictureFile pictureFile(const QCommandLineParser& parser) {
     const std::optional<QString> name = single(parser, kOutput);
     if (!name) {
         throw BadUsage{u"manca --output FILE, il file da scrivere"_s};
+    }
+    const std::optional<output::PictureFormat> chosen = chosenFormat(parser);
+    if (*name == kStandardOutput) {
+        if (!chosen) {
+            throw BadUsage{
+                u"--output - scrive sullo standard output: manca --formato png, svg o pdf"_s};
+        }
+        return {*name, *chosen};
     }
     const std::optional<output::PictureFormat> format = output::formatOfName(*name);
     if (!format) {
         throw BadUsage{u"--output "_s + quoted(*name) +
                        u": l'estensione deve essere .png, .svg o .pdf"_s};
     }
+    if (chosen && *chosen != *format) {
+        throw BadUsage{u"--formato "_s + output::extensionOf(*chosen) +
+                       u" non \u00E8 il formato di --output "_s + quoted(*name)};
+    }
     return {*name, *format};
 }
 
-QSize pictureSize(const QCommandLineParser& parser) {
+// The saved picture whose work is drawn again, if given: its plots replace
+// the curves, so no option of the curves goes with it.
+std::optional<QString> workFile(const QCommandLineParser& parser) {
+    const std::optional<QString> name = single(parser, kWork);
+    if (!name) {
+        return std::nullopt;
+    }
+    for (const QString& option :
+         {kLength, kAngle, kIncrement, kXCosine, kYCosine, kChords, kFactor}) {
+        if (parser.isSet(option)) {
+            throw BadUsage{u"--da non si usa con "_s + dashed(option) +
+                           u": le curve sono quelle del lavoro salvato"_s};
+        }
+    }
+    return name;
+}
+
+std::optional<QSize> pictureSize(const QCommandLineParser& parser) {
     const std::optional<QString> text = single(parser, kSize);
     if (!text) {
-        return kDefaultSize;
+        return std::nullopt;
     }
     static const QRegularExpression form(u"^\\s*([+-]?\\d+)\\s*[xX\u00D7]\\s*([+-]?\\d+)\\s*$"_s);
     const QRegularExpressionMatch match = form.match(*text);
@@ -121,7 +178,7 @@ QSize pictureSize(const QCommandLineParser& parser) {
         throw BadUsage{u"--dimensioni "_s + quoted(*text) +
                        u": ogni lato va da 16 a 16384 pixel"_s};
     }
-    return {width, height};
+    return QSize(width, height);
 }
 
 double calibrationFactor(const QCommandLineParser& parser, QSize size) {
@@ -162,13 +219,19 @@ Request requestOf(const QCommandLineParser& parser) {
     }
     Request request;
     request.file = pictureFile(parser);
-    request.size = pictureSize(parser);
+    request.standardOutput = request.file.name == kStandardOutput;
+    request.workFile = workFile(parser);
+    request.legend = parser.isSet(kLegend);
+    if (request.workFile) {
+        request.size = pictureSize(parser).value_or(QSize());
+        return request;
+    }
+    request.size = pictureSize(parser).value_or(kDefaultSize);
     request.Incr = calibrationFactor(parser, request.size);
     request.curves = curves(parser);
     request.xCosine = parser.isSet(kXCosine);
     request.yCosine = parser.isSet(kYCosine);
     request.chords = parser.isSet(kChords);
-    request.legend = parser.isSet(kLegend);
     return request;
 }
 
@@ -182,7 +245,8 @@ std::variant<Request, Reply> parseArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Disegna le curve di LUMETRA in un file PNG, SVG o PDF, senza finestre.\n"
-        u"Senza argomenti LUMETRA apre invece le sue finestre."_s);
+        u"Senza argomenti LUMETRA apre invece le sue finestre; con il solo nome di "
+        u"un'immagine scritta da LUMETRA le apre sul suo lavoro."_s);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     addOptions(parser);

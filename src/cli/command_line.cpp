@@ -3,11 +3,16 @@
 #include "cli/arguments.h"
 #include "cli/parser_texts.h"
 #include "cli/render.h"
+#include "output/checked_file.h"
+#include "output/work_in_picture.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPalette>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace lumetra::cli {
 
@@ -33,21 +38,60 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QStrin
     }
 }
 
+// The picture on standard output, whole or not at all: made in memory first,
+// so that a fault in making it writes nothing.
+output::SaveResult writeToStandardOutput(output::PictureFormat format,
+                                         const output::Picture& picture) {
+    const QString failure =
+        QStringLiteral("impossibile scrivere l'immagine sullo standard output: ");
+    const std::optional<QByteArray> bytes = output::pictureBytes(format, picture, {});
+    if (!bytes) {
+        return {output::SaveResult::Status::Failed,
+                failure + QStringLiteral("memoria insufficiente")};
+    }
+    if (const int error = output::writeWhole(STDOUT_FILENO, *bytes)) {
+        return {output::SaveResult::Status::Failed, failure + output::systemReason(error)};
+    }
+    return {output::SaveResult::Status::Saved, {}};
+}
+
+// The drawing the request asks for: its curves, or the work of a saved picture.
+std::variant<Rendering, QString> draw(const Request& request, QColor foreground,
+                                      QColor background) {
+    if (!request.workFile) {
+        return render(request, foreground, background);
+    }
+    const std::variant<output::Work, output::WorkError> work =
+        output::readWorkFile(*request.workFile);
+    if (const output::WorkError* error = std::get_if<output::WorkError>(&work)) {
+        return QStringLiteral("impossibile leggere il lavoro da %1: %2")
+            .arg(QDir::toNativeSeparators(*request.workFile), error->reason);
+    }
+    return renderWork(request, std::get<output::Work>(work).record, foreground, background);
+}
+
 int write(const Request& request) {
     // The plot window's colours: the button face and the button text.
     const QPalette palette = QGuiApplication::palette();
-    const Rendering rendering =
-        render(request, palette.color(QPalette::ButtonText), palette.color(QPalette::Button));
+    const std::variant<Rendering, QString> drawn =
+        draw(request, palette.color(QPalette::ButtonText), palette.color(QPalette::Button));
+    if (const QString* fault = std::get_if<QString>(&drawn)) {
+        complain(*fault);
+        return kBadUsage;
+    }
+    const Rendering& rendering = std::get<Rendering>(drawn);
     for (const QString& error : rendering.errors) {
         complain(error);
     }
     if (!rendering.complete) {
         complain(QStringLiteral("memoria insufficiente per un'immagine di %1x%2 pixel")
-                     .arg(request.size.width())
-                     .arg(request.size.height()));
+                     .arg(rendering.picture.area.width())
+                     .arg(rendering.picture.area.height()));
         return kNotWritten;
     }
-    const output::SaveResult saved = output::savePicture(request.file, rendering.picture, {});
+    const output::SaveResult saved =
+        request.standardOutput ? writeToStandardOutput(request.file.format, rendering.picture)
+                               : output::savePicture(request.file, rendering.picture, {});
     if (saved.status != output::SaveResult::Status::Saved) {
         complain(saved.message);
         return kNotWritten;

@@ -7,16 +7,50 @@
 
 namespace lumetra::cli {
 
+namespace {
+
+// Gives the surface the area; false when there is no memory for its image.
+bool fit(surface::DrawingSurface& surface, QSize area) {
+    surface.resize(area, 1.0);
+    return surface.logicalSize() == area;
+}
+
+// Runs the plot of the record's index `index`, which the record takes as it
+// starts when not yet there; a run-time error stops this plot only, and is
+// reported.
+void runCurve(std::size_t index, output::PlotStart& start, geometry::PlotVariables& vars,
+              surface::DrawingSurface& surface, Rendering& rendering,
+              const output::RecordPlot& record = {}) {
+    try {
+        output::runPlot(start, vars, surface, record);
+    } catch (const runtime::RunTimeError& error) {
+        rendering.errors << QStringLiteral("curva %1 (%2) interrotta: %3")
+                                .arg(index + 1)
+                                .arg(output::legendText(rendering.picture.record.plots()[index]),
+                                     QString::fromStdString(error.message()));
+    }
+}
+
+// The work's plots, each at the new area.
+output::PlotRecord atArea(const output::PlotRecord& record, QSize area) {
+    output::PlotRecord resized;
+    for (output::RecordedPlot plot : record.plots()) {
+        plot.width = area.width();
+        plot.height = area.height();
+        resized.add(plot);
+    }
+    return resized;
+}
+
+} // namespace
+
 Rendering render(const Request& request, QColor foreground, QColor background) {
     Rendering rendering{{QImage(), {}, request.size, foreground, background}, {}};
     rendering.picture.legend = request.legend;
     surface::DrawingSurface surface(foreground, background);
-    if (request.file.format == output::PictureFormat::Png) {
-        surface.resize(request.size, 1.0);
-        if (surface.logicalSize() != request.size) {
-            rendering.complete = false;
-            return rendering;
-        }
+    if (request.file.format == output::PictureFormat::Png && !fit(surface, request.size)) {
+        rendering.complete = false;
+        return rendering;
     }
     geometry::PlotVariables vars;
     vars.Risposta1 = geometry::answerOf(request.xCosine);
@@ -29,17 +63,39 @@ Rendering render(const Request& request, QColor foreground, QColor background) {
                                 request.chords ? geometry::Chords::On : geometry::Chords::Off,
                                 i == 0,
                                 request.size};
-        try {
-            output::runPlot(start, vars, surface, [&](const output::RecordedPlot& plot) {
-                rendering.picture.record.add(plot);
-            });
-        } catch (const runtime::RunTimeError& error) {
-            rendering.errors << QStringLiteral("curva %1 (%2) interrotta: %3")
-                                    .arg(i + 1)
-                                    .arg(output::legendText(rendering.picture.record.plots()[i]),
-                                         QString::fromStdString(error.message()));
-        }
+        runCurve(i, start, vars, surface, rendering,
+                 [&](const output::RecordedPlot& plot) { rendering.picture.record.add(plot); });
         Miocolor = start.params.Miocolor;
+    }
+    rendering.picture.image = surface.image();
+    return rendering;
+}
+
+Rendering renderWork(const Request& request, const output::PlotRecord& record, QColor foreground,
+                     QColor background) {
+    const bool resized = request.size.isValid();
+    const QSize area = resized          ? request.size
+                       : record.empty() ? kDefaultSize
+                                        : record.plots().back().area();
+    Rendering rendering{
+        {QImage(), resized ? atArea(record, area) : record, area, foreground, background}, {}};
+    rendering.picture.legend = request.legend;
+    const bool png = request.file.format == output::PictureFormat::Png;
+    surface::DrawingSurface surface(foreground, background);
+    geometry::PlotVariables vars;
+    const std::vector<output::RecordedPlot>& plots = rendering.picture.record.plots();
+    for (std::size_t i = 0; i < plots.size(); ++i) {
+        // Each plot at the area it had, as the window drew it.
+        if (png && !fit(surface, plots[i].area())) {
+            rendering.complete = false;
+            return rendering;
+        }
+        output::PlotStart start = output::startOf(plots[i], vars);
+        runCurve(i, start, vars, surface, rendering);
+    }
+    if (png && !fit(surface, area)) {
+        rendering.complete = false;
+        return rendering;
     }
     rendering.picture.image = surface.image();
     return rendering;

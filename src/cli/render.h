@@ -24,4 +24,10 @@ struct Rendering {
 // and the errors as they are.
 Rendering render(const Request& request, QColor foreground, QColor background);
 
+// The same for the work a saved picture carries, each plot as it ran:
+// with its own area, or all at the requested size when one is given. The
+// picture takes the requested size, else the last plot's area.
+Rendering renderWork(const Request& request, const output::PlotRecord& record, QColor foreground,
+                     QColor background);
+
 } // namespace lumetra::cli

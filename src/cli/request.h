@@ -3,7 +3,9 @@
 #include "output/picture_file.h"
 
 #include <QSize>
+#include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace lumetra::cli {
@@ -23,18 +25,25 @@ struct Curve {
     double VALe = 1.0;
 };
 
+// The drawing area when the arguments do not give one.
+inline constexpr QSize kDefaultSize(1280, 800);
+
 // A picture the command line asks for: the curves in the order they are
 // plotted, the check boxes and the chord command for all of them, the
-// drawing area and its calibration factor, and the file.
+// drawing area and its calibration factor, and the file. With a work file the
+// plots are instead those of the work a saved picture carries, each with its
+// own factor, check boxes and chord command.
 struct Request {
-    std::vector<Curve> curves;
-    bool xCosine = false; // Risposta1 = 7
-    bool yCosine = false; // Risposta2 = 7
+    std::vector<Curve> curves; // none with a work file
+    bool xCosine = false;      // Risposta1 = 7
+    bool yCosine = false;      // Risposta2 = 7
     bool chords = false;
-    QSize size;
+    QSize size; // with a work file, empty unless given: the work's own then
     double Incr = 0.0;
     bool legend = false;
     output::PictureFile file;
+    bool standardOutput = false;     // the picture goes to standard output, not to file.name
+    std::optional<QString> workFile; // the saved picture whose work is drawn again
 };
 
 } // namespace lumetra::cli

@@ -23,22 +23,10 @@ QString folderOf(const QString& name) {
     return QFileInfo(name).absolutePath();
 }
 
-// Why `name` could not be written, from the system's error number: the
-// system's own text would follow its language, and is English on most
-// machines that run this program.
+// Why `name` could not be written, from the system's error number, naming
+// the file or its folder when they are the cause.
 QString reasonOf(int error, const QString& name) {
     switch (error) {
-    case ENOSPC:
-        return QStringLiteral("disco pieno");
-    case EFBIG:
-        return QStringLiteral("file troppo grande");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permesso negato");
-    case EROFS:
-        return QStringLiteral("file system di sola lettura");
-    case EDQUOT:
-        return QStringLiteral("quota del disco superata");
     case EISDIR:
         return QStringLiteral("%1 \u00E8 una cartella").arg(shown(name));
     case ENOTDIR:
@@ -49,12 +37,8 @@ QString reasonOf(int error, const QString& name) {
                    ? QStringLiteral("nella cartella %1 non si possono creare file")
                          .arg(shown(folderOf(name)))
                    : QStringLiteral("la cartella %1 non esiste").arg(shown(folderOf(name)));
-    case ENAMETOOLONG:
-        return QStringLiteral("nome del file troppo lungo");
-    case EIO:
-        return QStringLiteral("errore di scrittura sul dispositivo");
     default:
-        return QStringLiteral("errore di sistema n. %1").arg(error);
+        return systemReason(error);
     }
 }
 
@@ -117,6 +101,49 @@ private:
 
 } // namespace
 
+int writeWhole(int descriptor, QByteArrayView bytes) {
+    const FileSizeSignalHeld held;
+    const char* next = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, next, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        // A short count is followed by a call that fails with the reason, or by the rest.
+        if (written <= 0) {
+            return written < 0 ? errno : EIO;
+        }
+        next += written;
+        left -= written;
+    }
+    return 0;
+}
+
+// The system's own text would follow its language, and is English on most
+// machines that run this program.
+QString systemReason(int error) {
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("disco pieno");
+    case EFBIG:
+        return QStringLiteral("file troppo grande");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permesso negato");
+    case EROFS:
+        return QStringLiteral("file system di sola lettura");
+    case EDQUOT:
+        return QStringLiteral("quota del disco superata");
+    case ENAMETOOLONG:
+        return QStringLiteral("nome del file troppo lungo");
+    case EIO:
+        return QStringLiteral("errore di scrittura sul dispositivo");
+    default:
+        return QStringLiteral("errore di sistema n. %1").arg(error);
+    }
+}
+
 bool CheckedFile::open() {
     if (file_.open(QIODevice::WriteOnly)) {
         return true;
@@ -129,22 +156,8 @@ bool CheckedFile::open() {
 
 bool CheckedFile::write(QByteArrayView bytes) {
     // Straight to the file, not through Qt's buffer, to see each call's count and error.
-    const FileSizeSignalHeld held;
-    const char* next = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(file_.handle(), next, static_cast<std::size_t>(left));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        // A short count is followed by a call that fails with the reason, or by the rest.
-        if (written <= 0) {
-            return fail(written < 0 ? errno : EIO);
-        }
-        next += written;
-        left -= written;
-    }
-    return true;
+    const int error = writeWhole(file_.handle(), bytes);
+    return error == 0 || fail(error);
 }
 
 bool CheckedFile::commit() {

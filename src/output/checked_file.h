@@ -6,6 +6,15 @@
 
 namespace lumetra::output {
 
+// Writes all the bytes to an open file descriptor, every call checked; past
+// the file-size limit (ulimit -f) the write fails with EFBIG instead of
+// ending the program. 0 when written, else the system's error number.
+int writeWhole(int descriptor, QByteArrayView bytes);
+
+// Why a write failed, from the system's error number, in Italian whatever the
+// system's language.
+QString systemReason(int error);
+
 // A file written whole or not at all: the bytes go into a temporary file
 // beside it, every write checked, then synced to the disk, and only then does
 // the temporary file take the file's place. Until commit() succeeds the file

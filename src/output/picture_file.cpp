@@ -73,26 +73,28 @@ PictureFile pictureFileFor(const QString& name, PictureFormat chosen) {
     return {name + u'.' + extensionOf(chosen), chosen};
 }
 
+std::optional<QByteArray> pictureBytes(PictureFormat format, const Picture& picture,
+                                       const Progress& progress) {
+    switch (format) {
+    case PictureFormat::Png:
+        return pngPicture(picture);
+    case PictureFormat::Svg:
+        return svgPicture(picture, progress);
+    case PictureFormat::Pdf:
+        return pdfPicture(picture, progress);
+    }
+    return std::nullopt;
+}
+
 SaveResult savePicture(const PictureFile& file, const Picture& picture, const Progress& progress) {
     // Opened first, so that a folder that takes no file fails before a long drawing.
     CheckedFile out(file.name);
     if (!out.open()) {
         return failed(file.name, out.failure());
     }
-    std::optional<QByteArray> bytes;
-    switch (file.format) {
-    case PictureFormat::Png:
-        bytes = pngPicture(picture);
-        if (!bytes) {
-            return failed(file.name, QStringLiteral("memoria insufficiente"));
-        }
-        break;
-    case PictureFormat::Svg:
-        bytes = svgPicture(picture, progress);
-        break;
-    case PictureFormat::Pdf:
-        bytes = pdfPicture(picture, progress);
-        break;
+    const std::optional<QByteArray> bytes = pictureBytes(file.format, picture, progress);
+    if (!bytes && file.format == PictureFormat::Png) {
+        return failed(file.name, QStringLiteral("memoria insufficiente"));
     }
     if (!bytes) {
         return {SaveResult::Status::Cancelled, {}};

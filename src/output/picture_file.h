@@ -32,6 +32,12 @@ struct SaveResult {
     QString message; // the Italian message when it failed
 };
 
+// The picture as the bytes of its file in the format, the work inside.
+// Nothing when cancelled, or for a PNG, which cannot be, when the memory ran
+// out.
+std::optional<QByteArray> pictureBytes(PictureFormat format, const Picture& picture,
+                                       const Progress& progress);
+
 // Writes the picture through a temporary file that replaces the named one
 // only when it is complete and on the disk: a failed or cancelled save leaves
 // the file as it was and no temporary file behind.
