@@ -19,16 +19,21 @@ class TestCommandLine : public QObject {
     QTemporaryDir dir, faults;
 
     // The exit status, then standard output, then standard error.
-    static std::tuple<int, QString, QString> lumetra(const QStringList& arguments) {
+    static std::tuple<int, QString, QString>
+    run(const QString& program, const QStringList& arguments, const QString& folder = {}) {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             qunsetenv(name); // the program finds no screen, whatever this process has
         }
         QProcess process;
-        process.start(QStringLiteral(LUMETRA_BINARY), arguments);
+        process.setWorkingDirectory(folder);
+        process.start(program, arguments);
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+    static std::tuple<int, QString, QString> lumetra(const QStringList& arguments) {
+        return run(QStringLiteral(LUMETRA_BINARY), arguments);
     }
 
 private slots:
@@ -107,6 +112,40 @@ private slots:
         QCOMPARE(QDir(faults.path()).entryList(QDir::Files), QStringList{u"old.png"_s});
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll() == "old", exit != 3);
+    }
+
+    // A module of the windows' name beside the program that lacks their entry point.
+    void moduleWithoutTheEntryPoint() {
+        const QTemporaryDir folder;
+        const QString program = folder.filePath(u"lumetra"_s);
+        const QString module = folder.filePath(u"lumetra-windows.so"_s);
+        QVERIFY(QFile::copy(QStringLiteral(LUMETRA_BINARY), program));
+        QVERIFY(QFile::copy(QStringLiteral(MODULE_WITHOUT_ENTRY), module));
+        const auto [status, out, err] = run(program, {});
+        QCOMPARE(err, u"lumetra: impossibile aprire le finestre: "_s + module +
+                          u" non contiene lumetra_windows\n"_s);
+        QCOMPARE(status, 1);
+    }
+
+    // Where the program cannot tell its own path, a module in the working folder stays unloaded.
+    void unknownOwnPath() {
+        if (std::get<0>(run(u"unshare"_s, {u"-rm"_s, u"true"_s})) != 0) {
+            QSKIP("no user namespaces here to hide /proc from the program in");
+        }
+        const QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(MODULE_WITHOUT_ENTRY),
+                            folder.filePath(u"lumetra-windows.so"_s)));
+        // An empty /proc of its own hides the program's path from it.
+        const QString hideProc = u"mount -t tmpfs none /proc && exec \"$0\""_s;
+        const auto [status, out, err] = run(
+            u"unshare"_s, {u"-rm"_s, u"sh"_s, u"-c"_s, hideProc, QStringLiteral(LUMETRA_BINARY)},
+            folder.path());
+        // A sanitizer build adds its own complaints about the missing /proc.
+        const QString told =
+            u"lumetra: impossibile aprire le finestre: il percorso del programma è "
+            u"sconosciuto\n"_s;
+        QVERIFY2(err.contains(told), qPrintable(err));
+        QCOMPARE(status, 1);
     }
 };
 
