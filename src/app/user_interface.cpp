@@ -3,7 +3,7 @@
 #include "app/message_box.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QDialog>
 
 namespace lumetra::app {
 
