@@ -9,6 +9,7 @@
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
+#include "forms/form_builder.h"
 #include "runtime/palette.h"
 #include "support/recording_ui.h"
 #include "support/walk.h"
@@ -167,6 +168,19 @@ private slots:
         }
         QCOMPARE(field(0)->accessibleName(),
                  program->form3().controls().widget(u"Label2"_s)->property("text").toString());
+    }
+
+    // A layout may leave out a scroll bar's range and a colour: the control keeps Qt's own.
+    void layoutWithoutItsOptionalParts() {
+        using namespace lumetra::resources;
+        const ControlLayout bar{
+            "HScroll1", ControlKind::HScrollBar, "", 0, 0, 1500, 255, 0, "", std::nullopt, Colour{},
+            Colour{}};
+        const WindowLayout layout{"Form9", "Form9", 3000, 1500, false, {bar}};
+        QWidget window;
+        auto* built = lumetra::forms::buildWindow(window, layout).get<QScrollBar>(u"HScroll1"_s);
+        QCOMPARE(built->maximum(), QScrollBar().maximum());
+        QCOMPARE(built->palette(), window.palette());
     }
 
     void calibrationWindow_data() {
