@@ -63,11 +63,21 @@ class TestPictureOutput : public QObject {
         QFile file(name);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
-    static QString run(const QString& tool, const QStringList& arguments) {
+    // What a reader of pictures prints, or why it printed nothing: where it is missing,
+    // the Debian package to install.
+    static std::pair<bool, QString> read(const QString& tool, const QStringList& arguments) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            const QString package =
+                tool == u"rsvg-convert" ? u"librsvg2-bin"_s : u"poppler-utils"_s;
+            return {false, tool + u" is missing: install the Debian package "_s + package};
+        }
         QProcess process;
         process.start(tool, arguments);
-        process.waitForFinished();
-        return QString::fromUtf8(process.readAllStandardOutput());
+        const bool done = process.waitForFinished() &&
+                          process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return {done,
+                done ? QString::fromUtf8(process.readAllStandardOutput())
+                     : tool + u" failed: "_s + QString::fromUtf8(process.readAllStandardError())};
     }
 
     // The drawing area's part of the kept image, which a larger window before may have grown.
@@ -114,7 +124,9 @@ private slots:
                               u"title OA 86 · 55° · incr. 1"_s}));
         // Another renderer reads it: the last dot drawn, the second plot's at A, over others.
         QVERIFY(write(path(u"plot.svg"_s), text));
-        run(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
+        const auto [converted, why] =
+            read(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
+        QVERIFY2(converted, qPrintable(why));
         QCOMPARE(QImage(path(u"svg.png"_s)).pixel(309, 66), qRgb(0, 128, 128));
     }
 
@@ -125,8 +137,12 @@ private slots:
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
         QVERIFY(write(name, pdf));
-        QVERIFY(run(u"pdfinfo"_s, {name}).contains(QRegularExpression(u"Pages: +1\n"_s)));
-        QCOMPARE(run(u"pdfimages"_s, {u"-list"_s, name}).count(u'\n'), 2); // header only
+        const auto [infoRead, info] = read(u"pdfinfo"_s, {name});
+        QVERIFY2(infoRead, qPrintable(info));
+        QVERIFY(info.contains(QRegularExpression(u"Pages: +1\n"_s)));
+        const auto [imagesRead, images] = read(u"pdfimages"_s, {u"-list"_s, name});
+        QVERIFY2(imagesRead, qPrintable(images));
+        QCOMPARE(images.count(u'\n'), 2); // header only
         // Moves, lines and strokes inside the compressed page.
         const qsizetype start = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
         const QByteArray page = pdf.mid(start, pdf.indexOf("endstream", start) - start);
