@@ -1,10 +1,11 @@
-// The program's arithmetic without a window: run-time rules, the calibration
-// and plot frames, and the curve construction against its worked example
-// (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
+// The program's arithmetic without a window: run-time rules, numbers as text,
+// the calibration and plot frames, and the curve construction against its
+// worked example (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
 
 #include "geometry/calcola.h"
 #include "geometry/calibration_figure.h"
 #include "runtime/checked_numbers.h"
+#include "runtime/locale_numbers.h"
 #include "runtime/run_time_error.h"
 #include "support/recording_target.h"
 
@@ -20,6 +21,7 @@ using lumetra::testing::RecordingTarget;
 using Op = RecordingTarget::Op;
 using Kind = RecordingTarget::Kind;
 using Error = std::optional<ErrorCode>;
+using namespace Qt::StringLiterals;
 
 template <typename Call> Error raised(Call&& call) try {
     call();
@@ -99,6 +101,23 @@ private slots:
         QCOMPARE(raised([] { Value("12").arithmetic(); }), ErrorCode::TypeMismatch);
         QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
         QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
+    }
+
+    // A number as a text box shows it: no group separators, however large.
+    void numbersAsShown_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("shown");
+        const QLocale it(QLocale::Italian, QLocale::Italy);
+        QTest::newRow("it 1500") << it << 1500.0 << u"1500"_s;
+        QTest::newRow("it 146367,36") << it << 146367.36 << u"146367,36"_s;
+        QTest::newRow("en 1234567.5") << QLocale(QLocale::English) << 1234567.5 << u"1234567.5"_s;
+    }
+    void numbersAsShown() {
+        QFETCH(QLocale, locale);
+        QFETCH(double, value);
+        QFETCH(QString, shown);
+        QCOMPARE(formatLocaleNumber(value, locale), shown);
     }
 
     void frames() {

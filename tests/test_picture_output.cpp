@@ -27,7 +27,7 @@ class TestPictureOutput : public QObject {
     QTemporaryDir dir;
 
     // Each circle as "circle cx cy fill", each line as "line x1 y1 x2 y2 stroke",
-    // coordinates to four decimals, each title as "title text".
+    // coordinates to four decimals, each title as "title text", each text as "text fill text".
     static QStringList marks(const QByteArray& svg) {
         QStringList found;
         QXmlStreamReader xml(svg);
@@ -43,7 +43,8 @@ class TestPictureOutput : public QObject {
                 mark += value.isEmpty() ? QString()
                                         : u' ' + (number ? QString::number(x, 'f', 4) : value);
             }
-            found << (xml.name() == "title"_L1 ? mark + u' ' + xml.readElementText() : mark);
+            const bool words = xml.name() == "title"_L1 || xml.name() == "text"_L1;
+            found << (words ? mark + u' ' + xml.readElementText() : mark);
         }
         return found;
     }
@@ -149,6 +150,19 @@ private slots:
         const QByteArray operators = qUncompress(QByteArray::fromHex("00100000") + page);
         QVERIFY(operators.count(" m\n") > 1800 && operators.contains(" l\n") &&
                 operators.contains("S\n"));
+    }
+
+    // Numbers of 1000 and more read as typed, without group separators, in the
+    // picture's texts and its legend.
+    void largeNumbersWithoutGroupSeparators() {
+        lumetra::output::Picture picture = workedExample(0);
+        picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
+        picture.legend = true;
+        const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
+        QCOMPARE(lumetra::output::pictureTexts(picture).back().second, curve);
+        const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
+        QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
+        QCOMPARE(svg.filter(u"text "_s), QStringList{u"text #000000 "_s + curve});
     }
 
     void recordCostsAndClear() {
