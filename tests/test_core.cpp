@@ -74,31 +74,71 @@ class TestCore : public QObject {
     Q_OBJECT
 
 private slots:
-    void checkedNumbersAndValues() {
-        QVERIFY(toSingle(1.0 + std::ldexp(1.0, -24)) == 1.0F); // halfway: to even
-        const std::pair<double, int> rounding[] = {
+    void toSingleTiesToEven() {
+        QCOMPARE(toSingle(1.0 + std::ldexp(1.0, -24)), 1.0F); // halfway between two singles
+    }
+
+    void toInt16TiesToEven_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("rounded");
+        const std::pair<double, int> rows[] = {
             {2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.500000000000001, 3}, {-32768.5, -32768}};
-        for (const auto& [value, rounded] : rounding) {
-            QCOMPARE(toInt16(value), rounded);
+        for (const auto& [value, rounded] : rows) {
+            QTest::addRow("%.17g", value) << value << rounded;
         }
-        // The interval that rounds to a value ends exactly where its neighbours' begin.
-        for (const std::int16_t value : {-32768, -3, 0, 3, 32767}) {
-            const auto [low, high] = roundingTo(value);
-            QVERIFY(toInt16(low) == value && toInt16(high) == value);
-            QVERIFY(!roundsToInt16(std::nextafter(low, -1e9)) ||
-                    toInt16(std::nextafter(low, -1e9)) == value - 1);
-            QVERIFY(!roundsToInt16(std::nextafter(high, 1e9)) ||
-                    toInt16(std::nextafter(high, 1e9)) == value + 1);
+    }
+    void toInt16TiesToEven() {
+        QFETCH(double, value);
+        QFETCH(int, rounded);
+        QCOMPARE(toInt16(value), rounded);
+    }
+
+    // The interval that rounds to a value ends exactly where its neighbours' begin.
+    void roundingIntervalsMeet_data() {
+        QTest::addColumn<int>("value");
+        for (const int value : {-32768, -3, 0, 3, 32767}) {
+            QTest::addRow("%d", value) << value;
         }
-        for (const double bad : {1e39, -1e39, std::nan(""), 32767.5, -32769.0}) {
-            QCOMPARE(raised([&] { toInt16(bad); }), ErrorCode::Overflow);
-            QCOMPARE(raised([&] { toSingle(bad); }),
-                     std::abs(bad) < 1e5 ? Error() : Error(ErrorCode::Overflow));
+    }
+    void roundingIntervalsMeet() {
+        QFETCH(int, value);
+        const auto [low, high] = roundingTo(static_cast<std::int16_t>(value));
+        QCOMPARE(toInt16(low), value);
+        QCOMPARE(toInt16(high), value);
+        // Just outside: the neighbour, or no 16-bit integer at all (-32769, 32768).
+        const double below = std::nextafter(low, -1e9), above = std::nextafter(high, 1e9);
+        QCOMPARE(roundsToInt16(below) ? toInt16(below) : -32769, value - 1);
+        QCOMPARE(roundsToInt16(above) ? toInt16(above) : 32768, value + 1);
+    }
+
+    void overflow_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("singleOverflows");
+        const std::pair<double, bool> rows[] = {
+            {1e39, true}, {-1e39, true}, {std::nan(""), true}, {32767.5, false}, {-32769.0, false}};
+        for (const auto& [value, single] : rows) {
+            QTest::addRow("%g", value) << value << single;
         }
-        // Empty counts as 0 and equals ""; a number never equals a text.
-        QVERIFY(Value().arithmetic() == 0.0 && Value().equalsText("") && !Value().equalsNumber(7));
-        QVERIFY(!Value(std::int16_t{7}).equalsText("7") && !Value("7").equalsNumber(7));
+    }
+    void overflow() {
+        QFETCH(double, value);
+        QFETCH(bool, singleOverflows);
+        QCOMPARE(raised([&] { toInt16(value); }), ErrorCode::Overflow);
+        QCOMPARE(raised([&] { toSingle(value); }),
+                 singleOverflows ? Error(ErrorCode::Overflow) : Error());
+    }
+
+    // Empty counts as 0 and equals ""; a number never equals a text.
+    void emptyNumbersAndTexts() {
+        QCOMPARE(Value().arithmetic(), 0.0);
+        QVERIFY(Value().equalsText(""));
+        QVERIFY(!Value().equalsNumber(7));
+        QVERIFY(!Value(std::int16_t{7}).equalsText("7"));
+        QVERIFY(!Value("7").equalsNumber(7));
         QCOMPARE(raised([] { Value("12").arithmetic(); }), ErrorCode::TypeMismatch);
+    }
+
+    void paletteColours() {
         QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
         QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
     }
@@ -125,18 +165,21 @@ private slots:
             RecordingTarget target(800, 520);
             CalibrationVariables vars{.P1 = degreesToRadiansFactor(), .Incr = incr};
             setUpScaleAndAxes(target, vars);
-            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005 &&
-                    std::abs(target.scaleHeight() - height) < 0.005);
+            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005);
+            QVERIFY(std::abs(target.scaleHeight() - height) < 0.005);
             QVERIFY(axes(target, vars.CX, vars.CY, 1));
             target.clear();
             QCOMPARE(plotCircle(target, vars), 3600);
             // The circle starts at 0 degrees, exactly, and reaches the bottom at 90: y grows down.
             const auto p = target.of(Kind::Point);
             const float x = static_cast<float>(vars.CX + 36367.36328125);
-            QVERIFY(p[0] == (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}) &&
-                    p[900].y1 > vars.CY + 36000 && p[2700].y1 < vars.CY - 36000);
+            QCOMPARE(p[0], (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}));
+            QVERIFY(p[900].y1 > vars.CY + 36000);
+            QVERIFY(p[2700].y1 < vars.CY - 36000);
         }
-        QVERIFY(!passesGate(Value()) && !passesGate(Value(0.53)) && !passesGate(scrollFactor(1)));
+        QVERIFY(!passesGate(Value()));
+        QVERIFY(!passesGate(Value(0.53)));
+        QVERIFY(!passesGate(scrollFactor(1)));
         QVERIFY(passesGate(Value(0.55)));
     }
 
@@ -161,8 +204,10 @@ private slots:
         for (const auto& row : table) {
             const Op& first = plot.ops()[2 * row.pass - 2];
             const Op& second = plot.ops()[2 * row.pass - 1];
-            QVERIFY(!first.colour && first.drawWidth == 3 && second.drawWidth == 3 &&
-                    at(first, {row.x, row.y}));
+            QVERIFY(!first.colour);
+            QCOMPARE(first.drawWidth, 3);
+            QCOMPARE(second.drawWidth, 3);
+            QVERIFY(at(first, {row.x, row.y}));
             QVERIFY(at(second, {260 + row.XS, 137.5 - row.YS}, single));
             QCOMPARE(shownA2(second), row.A2);
         }
@@ -209,22 +254,28 @@ private slots:
         for (int index = -32768; index <= 32767; ++index) {
             colours.insert(curveColour(index));
         }
-        QVERIFY(colours.size() == 15 && !colours.count(QBColor(0)));
+        QCOMPARE(colours.size(), std::size_t{15});
+        QVERIFY(!colours.contains(QBColor(0)));
     }
 
-    // The description's counts and ends; the digest test holds the whole grid.
+    // A long segment, the second family flat, an increment that overflows and a
+    // refused entry; the digest test holds the whole grid.
     void parameters() {
         Plot plot;
         plot.VALa = 1000.0; // from pass 98 on, Y1 exceeds 137.5
-        QVERIFY(!plot.run() && plot.family(false).size() == 97 && plot.family(true).size() == 97);
+        QVERIFY(!plot.run());
+        QCOMPARE(plot.family(false).size(), std::size_t{97});
+        QCOMPARE(plot.family(true).size(), std::size_t{97});
         plot.clear();
         plot.VALa = 86.0;
         plot.VALe = 0.0; // the second family on the X axis, ending at (346, 137.5)
-        QVERIFY(!plot.run() && at(plot.family(true).back(), {346.0, 137.5}));
+        QVERIFY(!plot.run());
+        QVERIFY(at(plot.family(true).back(), {346.0, 137.5}));
         plot.clear();
         plot.VALe = 400.0; // A2 leaves the 16-bit range at pass 821
         QCOMPARE(plot.run(), Error(ErrorCode::Overflow));
-        QVERIFY(plot.family(false).size() == 820 && plot.vars.A2 == 32760);
+        QCOMPARE(plot.family(false).size(), std::size_t{820});
+        QCOMPARE(int{plot.vars.A2}, 32760);
         plot.VALb = ""; // a refused entry fails at the first arithmetic on it
         QCOMPARE(plot.run(), Error(ErrorCode::TypeMismatch));
     }
