@@ -104,8 +104,9 @@ private slots:
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        QVERIFY(reachParameterWindow(*program) && click(program->form3(), u"AVANTI"_s) &&
-                waitActive(*program, FormId::Form4));
+        QVERIFY(reachParameterWindow(*program));
+        QVERIFY(click(program->form3(), u"AVANTI"_s));
+        QVERIFY(waitActive(*program, FormId::Form4));
     }
 
     void svgOfTheWorkedExample() {
@@ -133,8 +134,8 @@ private slots:
 
     void pdfHoldsVectorsOnOnePage() {
         QBuffer buffer;
-        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
-                lumetra::output::writePdf(buffer, workedExample(1), {}));
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(lumetra::output::writePdf(buffer, workedExample(1), {}));
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
         QVERIFY(write(name, pdf));
@@ -148,8 +149,9 @@ private slots:
         const qsizetype start = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
         const QByteArray page = pdf.mid(start, pdf.indexOf("endstream", start) - start);
         const QByteArray operators = qUncompress(QByteArray::fromHex("00100000") + page);
-        QVERIFY(operators.count(" m\n") > 1800 && operators.contains(" l\n") &&
-                operators.contains("S\n"));
+        QVERIFY(operators.count(" m\n") > 1800);
+        QVERIFY(operators.contains(" l\n"));
+        QVERIFY(operators.contains("S\n"));
     }
 
     // Numbers of 1000 and more read as typed, without group separators, in the
@@ -202,7 +204,8 @@ private slots:
         program->form4().pictureMenu().saveAs(path(u"file/a.svg"_s), PictureFormat::Png);
         const QString told = u"Impossibile salvare l'immagine "_s + path(u"file/a.svg: "_s);
         QCOMPARE(ui->messages.size(), 1);
-        QVERIFY(ui->messages[0].startsWith(told) && ui->messages[0].size() > told.size() + 5);
+        QVERIFY(ui->messages[0].startsWith(told));
+        QVERIFY(ui->messages[0].size() > told.size() + 5); // and why
     }
 
     // From 1000 curves on a progress dialog shows; cancelling it leaves the file as it was.
@@ -227,7 +230,8 @@ private slots:
         cancel.start(0);
         program->form4().pictureMenu().saveAs(path(file), format);
         QFile old(path(file));
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList({file + u'*'}), QStringList{file}); // no temporary left
         QVERIFY(ui->messages.isEmpty());
     }

@@ -74,8 +74,8 @@ private slots:
         auto& form3 = program->form3();
         form3.controls().get<QLineEdit>(QStringLiteral("Text1"))->setText(QStringLiteral("250"));
         form3.controls().get<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("165"));
-        QVERIFY(lumetra::testing::click(form3, QStringLiteral("AVANTI")) &&
-                lumetra::testing::waitActive(*program, FormId::Form4));
+        QVERIFY(lumetra::testing::click(form3, QStringLiteral("AVANTI")));
+        QVERIFY(lumetra::testing::waitActive(*program, FormId::Form4));
         auto& form = program->form4();
         const QRect area = form.controls().widget(QStringLiteral("Frame2"))->geometry();
         // The curve's colour under the frame, not only the black axes.
@@ -105,7 +105,8 @@ private slots:
             QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_Escape);
         }
         QCOMPARE(program->tracker().lastActive(), FormId::Form4);
-        QVERIFY(ui->messages.isEmpty() && ui->endCount == 0);
+        QCOMPARE(ui->messages, QStringList());
+        QCOMPARE(ui->endCount, 0);
         // On "ESCI", the plot window's first focus.
         QTest::keyClick(program->form4().focusWidget(), key, modifiers);
         QCOMPARE(ui->endCount, 1);
