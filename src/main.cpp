@@ -15,19 +15,33 @@ namespace {
 
 using WindowsEntry = int (*)(int, char**);
 
+void complain(const std::string& reason) {
+    std::fprintf(stderr, "lumetra: impossibile aprire le finestre: %s\n", reason.c_str());
+}
+
 // The windows module beside the program in a build folder, or where the
-// package installs it, relative to the program.
+// package installs it, relative to the program. Never relative to the working
+// folder, where anyone may have put a module of that name: without the
+// program's own path there is no module to load.
 WindowsEntry loadWindows() {
     std::error_code error;
-    const std::filesystem::path folder =
-        std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !program.is_absolute()) {
+        complain("il percorso del programma è sconosciuto");
+        return nullptr;
+    }
     for (const char* place : {".", LUMETRA_WINDOWS_FOLDER}) {
-        const std::string module = (folder / place / "lumetra-windows.so").string();
+        const std::string module =
+            (program.parent_path() / place / "lumetra-windows.so").lexically_normal().string();
         if (void* handle = dlopen(module.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
-            return reinterpret_cast<WindowsEntry>(dlsym(handle, "lumetra_windows"));
+            if (void* entry = dlsym(handle, "lumetra_windows")) {
+                return reinterpret_cast<WindowsEntry>(entry);
+            }
+            complain(module + " non contiene lumetra_windows");
+            return nullptr;
         }
     }
-    std::fprintf(stderr, "lumetra: impossibile aprire le finestre: %s\n", dlerror());
+    complain(dlerror());
     return nullptr;
 }
 

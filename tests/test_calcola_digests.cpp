@@ -1,9 +1,9 @@
-// The curve construction over a grid of parameters against digests recorded
-// from the construction as first written: every drawing operation (kind,
-// coordinates as bit patterns, pen width, colour), the scale, the error raised,
-// the colour counter and the variables a plot leaves must come out bit for bit
-// the same. Each case is followed by a plot with the defaults, after the counter
-// reset "AVANTI" does, which nothing in the case may disturb.
+// The curve construction over a grid of parameters against recorded digests:
+// every drawing operation (kind, coordinates as bit patterns, pen width,
+// colour), the scale, the error raised, the colour counter and the variables a
+// plot leaves must come out bit for bit the same. Each case is followed by a
+// plot with the defaults, after the counter reset "AVANTI" does, which nothing
+// in the case may disturb.
 // LUMETRA_RECORD_DIGESTS=FILE writes the digests of the code as it is to FILE.
 
 #include "geometry/calcola.h"

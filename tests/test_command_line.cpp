@@ -19,16 +19,21 @@ class TestCommandLine : public QObject {
     QTemporaryDir dir, faults;
 
     // The exit status, then standard output, then standard error.
-    static std::tuple<int, QString, QString> lumetra(const QStringList& arguments) {
+    static std::tuple<int, QString, QString>
+    run(const QString& program, const QStringList& arguments, const QString& folder = {}) {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             qunsetenv(name); // the program finds no screen, whatever this process has
         }
         QProcess process;
-        process.start(QStringLiteral(LUMETRA_BINARY), arguments);
+        process.setWorkingDirectory(folder);
+        process.start(program, arguments);
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+    static std::tuple<int, QString, QString> lumetra(const QStringList& arguments) {
+        return run(QStringLiteral(LUMETRA_BINARY), arguments);
     }
 
 private slots:
@@ -52,46 +57,95 @@ private slots:
                  surface.image().copy(QRect(QPoint(0, 0), size)));
     }
 
-    // Each fault its message and status; nothing created or replaced unless written. Row:
-    // name|arguments (@ the folder)|status|what standard error, or output for 0, contains.
+    // Each fault its message and status; nothing created or replaced unless written.
     void exitStatusesAndMessages_data() {
-        QTest::addColumn<QString>("row");
-        for (const QString& row :
-             {u"help|--help|0|--dimensioni <LxA>   Larghezza e altezza in pixel"_s,
-              // The Nth curve takes the Nth value of each option, or its last.
-              u"overflow|-o @/old.png --angolo 45.000 --lunghezza 86 --lunghezza 86 --lunghezza"
-              u" 5 --incremento 1 --incremento 400 --x-cos --corde|3|curva 2 (OA 86 · 45° · "
-              u"incr. 400 · X=OA Cos · corde) interrotta: Overflow\nlumetra: curva 3 (OA 5 · "
-              u"45° · incr. 400 · X=OA Cos · corde) interrotta: Overflow\n"_s,
-              u"no folder|-o @/none/a.pdf|1|/none non esiste\n"_s,
-              u"unknown|-o @/old.png --colore 3|2|: opzione sconosciuta: --colore\n"_s,
-              u"no value|-o @/old.png --angolo|2|: manca il valore dopo --angolo\n"_s,
-              u"text|-o @/old.png --lunghezza abc|2|: --lunghezza \"abc\" non è un numero\n"_s,
-              u"inf|-o @/old.png --angolo inf|2|: --angolo \"inf\" non è un numero\n"_s,
-              u"nan|-o @/old.png --incremento nan|2|: --incremento \"nan\" non è un numero"_s,
-              u"1e999|-o @/old.png --fattore 1e999|2|: --fattore \"1e999\" non è un numero"_s,
-              u"zero|-o @/old.png --dimensioni 0x800|2|\": ogni lato va da 16 a 16384 pixel"_s,
-              u"negative|-o @/old.png --dimensioni -5x10|2|\"-5x10\": ogni lato va da 16"_s,
-              u"over|-o @/old.png --dimensioni 1280x16385|2|\"1280x16385\": ogni lato"_s,
-              u"factor|-o @/old.png --fattore 0,09|2|\"0,09\": il fattore va da 0,1 a 10\n"_s,
-              u"extension|-o @/old.jpg|2|/old.jpg\": l'estensione deve essere .png, .svg o"_s,
-              u"no output|--angolo 30|2|lumetra: manca --output FILE"_s,
-              u"twice|-o @/old.png --output @/b.svg|2|: --output è dato più volte: \""_s}) {
-            QTest::newRow(qPrintable(row.section(u'|', 0, 0))) << row;
+        QTest::addColumn<QString>("arguments"); // @ stands for the folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told"); // part of standard error, or output for status 0
+        const struct {
+            const char* name;
+            QString arguments;
+            int status;
+            QString told;
+        } rows[] = {
+            {"help", u"--help"_s, 0, u"--dimensioni <LxA>   Larghezza e altezza in pixel"_s},
+            // The Nth curve takes the Nth value of each option, or its last.
+            {"overflow",
+             u"-o @/old.png --angolo 45.000 --lunghezza 86 --lunghezza 86 --lunghezza 5 "
+             u"--incremento 1 --incremento 400 --x-cos --corde"_s,
+             3,
+             u"curva 2 (OA 86 · 45° · incr. 400 · X=OA Cos · corde) interrotta: Overflow\n"
+             u"lumetra: curva 3 (OA 5 · 45° · incr. 400 · X=OA Cos · corde) interrotta: "
+             u"Overflow\n"_s},
+            {"no folder", u"-o @/none/a.pdf"_s, 1, u"/none non esiste\n"_s},
+            {"unknown", u"-o @/old.png --colore 3"_s, 2, u": opzione sconosciuta: --colore\n"_s},
+            {"no value", u"-o @/old.png --angolo"_s, 2, u": manca il valore dopo --angolo\n"_s},
+            {"text", u"-o @/old.png --lunghezza abc"_s, 2, u": --lunghezza \"abc\" non è"_s},
+            {"inf", u"-o @/old.png --angolo inf"_s, 2, u": --angolo \"inf\" non è un numero\n"_s},
+            {"nan", u"-o @/old.png --incremento nan"_s, 2, u": --incremento \"nan\" non è"_s},
+            {"1e999", u"-o @/old.png --fattore 1e999"_s, 2, u": --fattore \"1e999\" non è"_s},
+            {"zero", u"-o @/old.png --dimensioni 0x800"_s, 2, u"\": ogni lato va da 16 a 16384"_s},
+            {"negative", u"-o @/old.png --dimensioni -5x10"_s, 2, u"\"-5x10\": ogni lato"_s},
+            {"over", u"-o @/old.png --dimensioni 1280x16385"_s, 2, u"\"1280x16385\": ogni"_s},
+            {"factor", u"-o @/old.png --fattore 0,09"_s, 2,
+             u"\"0,09\": il fattore va da 0,1 a 10"_s},
+            {"extension", u"-o @/old.jpg"_s, 2, u"/old.jpg\": l'estensione deve essere .png"_s},
+            {"no output", u"--angolo 30"_s, 2, u"lumetra: manca --output FILE"_s},
+            {"twice", u"-o @/old.png --output @/b.svg"_s, 2, u": --output è dato più volte: \""_s},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.name) << row.arguments << row.status << row.told;
         }
     }
     void exitStatusesAndMessages() {
-        QFETCH(QString, row);
-        const QStringList field = row.split(u'|');
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, told);
         QFile old(faults.filePath(u"old.png"_s));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QCOMPARE(old.write("old"), 3);
         old.close();
         const auto [exit, out, err] =
-            lumetra(field[1].split(u' ').replaceInStrings(u"@"_s, faults.path()));
-        QCOMPARE(QString::number(exit), field[2]);
-        QVERIFY2((exit == 0 ? out : err).contains(field[3]), qPrintable(err));
+            lumetra(arguments.split(u' ').replaceInStrings(u"@"_s, faults.path()));
+        QCOMPARE(exit, status);
+        QVERIFY2((exit == 0 ? out : err).contains(told), qPrintable(err));
         QCOMPARE(QDir(faults.path()).entryList(QDir::Files), QStringList{u"old.png"_s});
-        QCOMPARE(old.open(QIODevice::ReadOnly) && old.readAll() == "old", exit != 3);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll() == "old", exit != 3);
+    }
+
+    // A module of the windows' name beside the program that lacks their entry point.
+    void moduleWithoutTheEntryPoint() {
+        const QTemporaryDir folder;
+        const QString program = folder.filePath(u"lumetra"_s);
+        const QString module = folder.filePath(u"lumetra-windows.so"_s);
+        QVERIFY(QFile::copy(QStringLiteral(LUMETRA_BINARY), program));
+        QVERIFY(QFile::copy(QStringLiteral(MODULE_WITHOUT_ENTRY), module));
+        const auto [status, out, err] = run(program, {});
+        QCOMPARE(err, u"lumetra: impossibile aprire le finestre: "_s + module +
+                          u" non contiene lumetra_windows\n"_s);
+        QCOMPARE(status, 1);
+    }
+
+    // Where the program cannot tell its own path, a module in the working folder stays unloaded.
+    void unknownOwnPath() {
+        if (std::get<0>(run(u"unshare"_s, {u"-rm"_s, u"true"_s})) != 0) {
+            QSKIP("no user namespaces here to hide /proc from the program in");
+        }
+        const QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(MODULE_WITHOUT_ENTRY),
+                            folder.filePath(u"lumetra-windows.so"_s)));
+        // An empty /proc of its own hides the program's path from it.
+        const QString hideProc = u"mount -t tmpfs none /proc && exec \"$0\""_s;
+        const auto [status, out, err] = run(
+            u"unshare"_s, {u"-rm"_s, u"sh"_s, u"-c"_s, hideProc, QStringLiteral(LUMETRA_BINARY)},
+            folder.path());
+        // A sanitizer build adds its own complaints about the missing /proc.
+        const QString told =
+            u"lumetra: impossibile aprire le finestre: il percorso del programma è "
+            u"sconosciuto\n"_s;
+        QVERIFY2(err.contains(told), qPrintable(err));
+        QCOMPARE(status, 1);
     }
 };
 

@@ -1,10 +1,11 @@
-// The program's arithmetic without a window: run-time rules, the calibration
-// and plot frames, and the curve construction against its worked example
-// (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
+// The program's arithmetic without a window: run-time rules, numbers as text,
+// the calibration and plot frames, and the curve construction against its
+// worked example (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
 
 #include "geometry/calcola.h"
 #include "geometry/calibration_figure.h"
 #include "runtime/checked_numbers.h"
+#include "runtime/locale_numbers.h"
 #include "runtime/run_time_error.h"
 #include "support/recording_target.h"
 
@@ -20,6 +21,7 @@ using lumetra::testing::RecordingTarget;
 using Op = RecordingTarget::Op;
 using Kind = RecordingTarget::Kind;
 using Error = std::optional<ErrorCode>;
+using namespace Qt::StringLiterals;
 
 template <typename Call> Error raised(Call&& call) try {
     call();
@@ -37,19 +39,14 @@ bool at(const Op& op, QPointF p, double extra = 0.0) {
 // The plot window as its activation on a 500 x 275 surface leaves it, with the
 // parameter window's defaults.
 struct Plot : RecordingTarget {
-    Error run(Chords chords = Chords::Off) {
+    Error run() {
         vars.P1 = degreesToRadiansFactor();
         vars.CX = 260.0F;
         vars.CY = 137.5F;
         PlotParameters params{VALa, VALb, VALe, Miocolor};
-        const Error error = raised([&] { CALCOLA(*this, vars, params, chords); });
+        const Error error = raised([&] { CALCOLA(*this, vars, params, Chords::Off); });
         Miocolor = params.Miocolor;
         return error;
-    }
-    std::vector<Op> family(bool second) const {
-        auto result = of(Kind::Point);
-        std::erase_if(result, [&](const Op& op) { return op.colour.has_value() != second; });
-        return result;
     }
     Value VALa{86.0}, VALb{55.0}, VALe{1.0};
     std::int16_t Miocolor = 0;
@@ -75,33 +72,90 @@ class TestCore : public QObject {
     Q_OBJECT
 
 private slots:
-    void checkedNumbersAndValues() {
-        QVERIFY(toSingle(1.0 + std::ldexp(1.0, -24)) == 1.0F); // halfway: to even
-        const std::pair<double, int> rounding[] = {
+    void toSingleTiesToEven() {
+        QCOMPARE(toSingle(1.0 + std::ldexp(1.0, -24)), 1.0F); // halfway between two singles
+    }
+
+    void toInt16TiesToEven_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("rounded");
+        const std::pair<double, int> rows[] = {
             {2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.500000000000001, 3}, {-32768.5, -32768}};
-        for (const auto& [value, rounded] : rounding) {
-            QCOMPARE(toInt16(value), rounded);
+        for (const auto& [value, rounded] : rows) {
+            QTest::addRow("%.17g", value) << value << rounded;
         }
-        // The interval that rounds to a value ends exactly where its neighbours' begin.
-        for (const std::int16_t value : {-32768, -3, 0, 3, 32767}) {
-            const auto [low, high] = roundingTo(value);
-            QVERIFY(toInt16(low) == value && toInt16(high) == value);
-            QVERIFY(!roundsToInt16(std::nextafter(low, -1e9)) ||
-                    toInt16(std::nextafter(low, -1e9)) == value - 1);
-            QVERIFY(!roundsToInt16(std::nextafter(high, 1e9)) ||
-                    toInt16(std::nextafter(high, 1e9)) == value + 1);
+    }
+    void toInt16TiesToEven() {
+        QFETCH(double, value);
+        QFETCH(int, rounded);
+        QCOMPARE(toInt16(value), rounded);
+    }
+
+    // The interval that rounds to a value ends exactly where its neighbours' begin.
+    void roundingIntervalsMeet_data() {
+        QTest::addColumn<int>("value");
+        for (const int value : {-32768, -3, 0, 3, 32767}) {
+            QTest::addRow("%d", value) << value;
         }
-        for (const double bad : {1e39, -1e39, std::nan(""), 32767.5, -32769.0}) {
-            QCOMPARE(raised([&] { toInt16(bad); }), ErrorCode::Overflow);
-            QCOMPARE(raised([&] { toSingle(bad); }),
-                     std::abs(bad) < 1e5 ? Error() : Error(ErrorCode::Overflow));
+    }
+    void roundingIntervalsMeet() {
+        QFETCH(int, value);
+        const auto [low, high] = roundingTo(static_cast<std::int16_t>(value));
+        QCOMPARE(toInt16(low), value);
+        QCOMPARE(toInt16(high), value);
+        // Just outside: the neighbour, or no 16-bit integer at all (-32769, 32768).
+        const double below = std::nextafter(low, -1e9), above = std::nextafter(high, 1e9);
+        QCOMPARE(roundsToInt16(below) ? toInt16(below) : -32769, value - 1);
+        QCOMPARE(roundsToInt16(above) ? toInt16(above) : 32768, value + 1);
+    }
+
+    void overflow_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("singleOverflows");
+        const std::pair<double, bool> rows[] = {
+            {1e39, true}, {-1e39, true}, {std::nan(""), true}, {32767.5, false}, {-32769.0, false}};
+        for (const auto& [value, single] : rows) {
+            QTest::addRow("%g", value) << value << single;
         }
-        // Empty counts as 0 and equals ""; a number never equals a text.
-        QVERIFY(Value().arithmetic() == 0.0 && Value().equalsText("") && !Value().equalsNumber(7));
-        QVERIFY(!Value(std::int16_t{7}).equalsText("7") && !Value("7").equalsNumber(7));
+    }
+    void overflow() {
+        QFETCH(double, value);
+        QFETCH(bool, singleOverflows);
+        QCOMPARE(raised([&] { toInt16(value); }), ErrorCode::Overflow);
+        QCOMPARE(raised([&] { toSingle(value); }),
+                 singleOverflows ? Error(ErrorCode::Overflow) : Error());
+    }
+
+    // Empty counts as 0 and equals ""; a number never equals a text.
+    void emptyNumbersAndTexts() {
+        QCOMPARE(Value().arithmetic(), 0.0);
+        QVERIFY(Value().equalsText(""));
+        QVERIFY(!Value().equalsNumber(7));
+        QVERIFY(!Value(std::int16_t{7}).equalsText("7"));
+        QVERIFY(!Value("7").equalsNumber(7));
         QCOMPARE(raised([] { Value("12").arithmetic(); }), ErrorCode::TypeMismatch);
+    }
+
+    void paletteColours() {
         QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
         QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
+    }
+
+    // A number as a text box shows it: no group separators, however large.
+    void numbersAsShown_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("shown");
+        const QLocale it(QLocale::Italian, QLocale::Italy);
+        QTest::newRow("it 1500") << it << 1500.0 << u"1500"_s;
+        QTest::newRow("it 146367,36") << it << 146367.36 << u"146367,36"_s;
+        QTest::newRow("en 1234567.5") << QLocale(QLocale::English) << 1234567.5 << u"1234567.5"_s;
+    }
+    void numbersAsShown() {
+        QFETCH(QLocale, locale);
+        QFETCH(double, value);
+        QFETCH(QString, shown);
+        QCOMPARE(formatLocaleNumber(value, locale), shown);
     }
 
     void frames() {
@@ -109,19 +163,18 @@ private slots:
             RecordingTarget target(800, 520);
             CalibrationVariables vars{.P1 = degreesToRadiansFactor(), .Incr = incr};
             setUpScaleAndAxes(target, vars);
-            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005 &&
-                    std::abs(target.scaleHeight() - height) < 0.005);
+            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005);
+            QVERIFY(std::abs(target.scaleHeight() - height) < 0.005);
             QVERIFY(axes(target, vars.CX, vars.CY, 1));
             target.clear();
             QCOMPARE(plotCircle(target, vars), 3600);
             // The circle starts at 0 degrees, exactly, and reaches the bottom at 90: y grows down.
             const auto p = target.of(Kind::Point);
             const float x = static_cast<float>(vars.CX + 36367.36328125);
-            QVERIFY(p[0] == (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}) &&
-                    p[900].y1 > vars.CY + 36000 && p[2700].y1 < vars.CY - 36000);
+            QCOMPARE(p[0], (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}));
+            QVERIFY(p[900].y1 > vars.CY + 36000);
+            QVERIFY(p[2700].y1 < vars.CY - 36000);
         }
-        QVERIFY(!passesGate(Value()) && !passesGate(Value(0.53)) && !passesGate(scrollFactor(1)));
-        QVERIFY(passesGate(Value(0.55)));
     }
 
     void workedExample() {
@@ -145,8 +198,10 @@ private slots:
         for (const auto& row : table) {
             const Op& first = plot.ops()[2 * row.pass - 2];
             const Op& second = plot.ops()[2 * row.pass - 1];
-            QVERIFY(!first.colour && first.drawWidth == 3 && second.drawWidth == 3 &&
-                    at(first, {row.x, row.y}));
+            QVERIFY(!first.colour);
+            QCOMPARE(first.drawWidth, 3);
+            QCOMPARE(second.drawWidth, 3);
+            QVERIFY(at(first, {row.x, row.y}));
             QVERIFY(at(second, {260 + row.XS, 137.5 - row.YS}, single));
             QCOMPARE(shownA2(second), row.A2);
         }
@@ -156,61 +211,14 @@ private slots:
         QCOMPARE(int{plot.vars.A2}, 90);
     }
 
-    void chordsEverySixteenthPass() {
-        Plot plot;
-        for (const Chords chords : {Chords::On, Chords::Off, Chords::On}) {
-            plot.clear();
-            QVERIFY(!plot.run(chords));
-            std::vector<std::size_t> passes; // counted from the points drawn before each chord
-            for (std::size_t i = 0; i < plot.ops().size(); ++i) {
-                if (plot.ops()[i].kind == Kind::Line) {
-                    passes.push_back((i - passes.size()) / 2);
-                }
-            }
-            QCOMPARE(passes.size(), chords == Chords::On ? std::size_t{56} : 0);
-            for (std::size_t n = 0; n < passes.size(); ++n) {
-                QCOMPARE(passes[n], 16 * (n + 1)); // the count restarts at every call
-            }
-        }
-        QVERIFY(
-            std::ranges::all_of(plot.of(Kind::Line), [](auto& op) { return op.drawWidth == 1; }));
-    }
-
-    void coloursOverFifteenCallsAndBeyond() {
-        Plot plot;
-        for (int call = 1; call <= 15; ++call) {
-            plot.clear();
-            QVERIFY(!plot.run());
-            const auto second = plot.family(true);
-            // Call 14 draws one point in 15, wraps the counter and goes on in 2.
-            const int colour = call <= 13 ? call + 1 : call - 12;
-            QCOMPARE(second.front().colour, QBColor(call == 14 ? 15 : colour));
-            QCOMPARE(second.back().colour, QBColor(colour));
-            QCOMPARE(int{plot.Miocolor}, call <= 13 ? call : call - 13);
-        }
-        // Beyond the palette the fifteen curve colours come round again; black never.
+    // Beyond the palette the fifteen curve colours come round again; black never.
+    void curveColoursComeRound() {
         std::set<Rgb> colours;
         for (int index = -32768; index <= 32767; ++index) {
             colours.insert(curveColour(index));
         }
-        QVERIFY(colours.size() == 15 && !colours.count(QBColor(0)));
-    }
-
-    // The description's counts and ends; the digest test holds the whole grid.
-    void parameters() {
-        Plot plot;
-        plot.VALa = 1000.0; // from pass 98 on, Y1 exceeds 137.5
-        QVERIFY(!plot.run() && plot.family(false).size() == 97 && plot.family(true).size() == 97);
-        plot.clear();
-        plot.VALa = 86.0;
-        plot.VALe = 0.0; // the second family on the X axis, ending at (346, 137.5)
-        QVERIFY(!plot.run() && at(plot.family(true).back(), {346.0, 137.5}));
-        plot.clear();
-        plot.VALe = 400.0; // A2 leaves the 16-bit range at pass 821
-        QCOMPARE(plot.run(), Error(ErrorCode::Overflow));
-        QVERIFY(plot.family(false).size() == 820 && plot.vars.A2 == 32760);
-        plot.VALb = ""; // a refused entry fails at the first arithmetic on it
-        QCOMPARE(plot.run(), Error(ErrorCode::TypeMismatch));
+        QCOMPARE(colours.size(), std::size_t{15});
+        QVERIFY(!colours.contains(QBColor(0)));
     }
 };
 

@@ -27,7 +27,7 @@ class TestPictureOutput : public QObject {
     QTemporaryDir dir;
 
     // Each circle as "circle cx cy fill", each line as "line x1 y1 x2 y2 stroke",
-    // coordinates to four decimals, each title as "title text".
+    // coordinates to four decimals, each title as "title text", each text as "text fill text".
     static QStringList marks(const QByteArray& svg) {
         QStringList found;
         QXmlStreamReader xml(svg);
@@ -43,7 +43,8 @@ class TestPictureOutput : public QObject {
                 mark += value.isEmpty() ? QString()
                                         : u' ' + (number ? QString::number(x, 'f', 4) : value);
             }
-            found << (xml.name() == "title"_L1 ? mark + u' ' + xml.readElementText() : mark);
+            const bool words = xml.name() == "title"_L1 || xml.name() == "text"_L1;
+            found << (words ? mark + u' ' + xml.readElementText() : mark);
         }
         return found;
     }
@@ -63,11 +64,21 @@ class TestPictureOutput : public QObject {
         QFile file(name);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
-    static QString run(const QString& tool, const QStringList& arguments) {
+    // What a reader of pictures prints, or why it printed nothing: where it is missing,
+    // the Debian package to install.
+    static std::pair<bool, QString> read(const QString& tool, const QStringList& arguments) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            const QString package =
+                tool == u"rsvg-convert" ? u"librsvg2-bin"_s : u"poppler-utils"_s;
+            return {false, tool + u" is missing: install the Debian package "_s + package};
+        }
         QProcess process;
         process.start(tool, arguments);
-        process.waitForFinished();
-        return QString::fromUtf8(process.readAllStandardOutput());
+        const bool done = process.waitForFinished() &&
+                          process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return {done,
+                done ? QString::fromUtf8(process.readAllStandardOutput())
+                     : tool + u" failed: "_s + QString::fromUtf8(process.readAllStandardError())};
     }
 
     // The drawing area's part of the kept image, which a larger window before may have grown.
@@ -99,8 +110,9 @@ private slots:
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        QVERIFY(reachParameterWindow(*program) && click(program->form3(), u"AVANTI"_s) &&
-                waitActive(*program, FormId::Form4));
+        QVERIFY(reachParameterWindow(*program));
+        QVERIFY(click(program->form3(), u"AVANTI"_s));
+        QVERIFY(waitActive(*program, FormId::Form4));
     }
 
     void svgOfTheWorkedExample() {
@@ -120,39 +132,54 @@ private slots:
                               u"title OA 86 · 55° · incr. 1"_s}));
         // Another renderer reads it: the last dot drawn, the second plot's at A, over others.
         QVERIFY(write(path(u"plot.svg"_s), text));
-        run(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
+        const auto [converted, why] =
+            read(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
+        QVERIFY2(converted, qPrintable(why));
         QCOMPARE(QImage(path(u"svg.png"_s)).pixel(309, 66), qRgb(0, 128, 128));
     }
 
     void pdfHoldsVectorsOnOnePage() {
         QBuffer buffer;
-        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
-                lumetra::output::writePdf(buffer, workedExample(1), {}));
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(lumetra::output::writePdf(buffer, workedExample(1), {}));
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
         QVERIFY(write(name, pdf));
-        QVERIFY(run(u"pdfinfo"_s, {name}).contains(QRegularExpression(u"Pages: +1\n"_s)));
-        QCOMPARE(run(u"pdfimages"_s, {u"-list"_s, name}).count(u'\n'), 2); // header only
+        const auto [infoRead, info] = read(u"pdfinfo"_s, {name});
+        QVERIFY2(infoRead, qPrintable(info));
+        QVERIFY(info.contains(QRegularExpression(u"Pages: +1\n"_s)));
+        const auto [imagesRead, images] = read(u"pdfimages"_s, {u"-list"_s, name});
+        QVERIFY2(imagesRead, qPrintable(images));
+        QCOMPARE(images.count(u'\n'), 2); // header only
         // Moves, lines and strokes inside the compressed page.
         const qsizetype start = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
         const QByteArray page = pdf.mid(start, pdf.indexOf("endstream", start) - start);
         const QByteArray operators = qUncompress(QByteArray::fromHex("00100000") + page);
-        QVERIFY(operators.count(" m\n") > 1800 && operators.contains(" l\n") &&
-                operators.contains("S\n"));
+        QVERIFY(operators.count(" m\n") > 1800);
+        QVERIFY(operators.contains(" l\n"));
+        QVERIFY(operators.contains("S\n"));
     }
 
-    void recordCostsAndClear() {
-        lumetra::output::PlotRecord record;
-        for (int i = 0; i < 10000; ++i) {
-            record.add(lumetra::output::RecordedPlot{});
-        }
-        QVERIFY(record.bytes() / record.size() <= 200);
-        record.clear();
-        QVERIFY(record.empty() && record.bytes() == sizeof(record));
-        // The window's record keeps what its picture shows since the last clear.
+    // Numbers of 1000 and more read as typed, without group separators, in the
+    // picture's texts and its legend.
+    void largeNumbersWithoutGroupSeparators() {
+        lumetra::output::Picture picture = workedExample(0);
+        picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
+        picture.legend = true;
+        const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
+        QCOMPARE(lumetra::output::pictureTexts(picture).back().second, curve);
+        const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
+        QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
+        QCOMPARE(svg.filter(u"text "_s), QStringList{u"text #000000 "_s + curve});
+    }
+
+    // The window's record keeps what its picture shows since the last clear.
+    void recordFollowsTheClears() {
         const auto& shown = program->form4().record();
-        QVERIFY(plotClick(u"Cancel e traccia"_s) && shown.size() == 1);
-        QVERIFY(plotClick(u"Cancella e riprendi      i dati"_s) && shown.empty());
+        QVERIFY(plotClick(u"Cancel e traccia"_s));
+        QCOMPARE(shown.size(), std::size_t{1});
+        QVERIFY(plotClick(u"Cancella e riprendi      i dati"_s));
+        QVERIFY(shown.empty());
     }
 
     // The legend, if asked for, stays in the top-left corner; all else is the screen's.
@@ -183,7 +210,8 @@ private slots:
         program->form4().pictureMenu().saveAs(path(u"file/a.svg"_s), PictureFormat::Png);
         const QString told = u"Impossibile salvare l'immagine "_s + path(u"file/a.svg: "_s);
         QCOMPARE(ui->messages.size(), 1);
-        QVERIFY(ui->messages[0].startsWith(told) && ui->messages[0].size() > told.size() + 5);
+        QVERIFY(ui->messages[0].startsWith(told));
+        QVERIFY(ui->messages[0].size() > told.size() + 5); // and why
     }
 
     // From 1000 curves on a progress dialog shows; cancelling it leaves the file as it was.
@@ -208,7 +236,8 @@ private slots:
         cancel.start(0);
         program->form4().pictureMenu().saveAs(path(file), format);
         QFile old(path(file));
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList({file + u'*'}), QStringList{file}); // no temporary left
         QVERIFY(ui->messages.isEmpty());
     }

@@ -1,5 +1,5 @@
 // The drawing surface read back from its pixels: the plot window's mapping,
-// clipping and clearing, and dot sizes.
+// clipping and clearing, lines that lie nowhere, and dot sizes.
 
 #include "geometry/plot_frame.h"
 #include "runtime/palette.h"
@@ -69,6 +69,25 @@ private slots:
         surface.setDrawWidth(3);
         surface.line(-1.0e30F, 100.0F, 1.0e30F, 100.0F, QBColor(4));
         QCOMPARE(census(surface.image(), kRed), std::make_pair(3 * 1000, QRect(0, 199, 1000, 3)));
+    }
+
+    // A line with an end that is not a finite number draws nothing.
+    void lineWithoutFiniteEnds_data() {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        QTest::addColumn<QLineF>("line");
+        QTest::newRow("NaN start") << QLineF(nan, 100, 200, 100);
+        QTest::newRow("NaN end") << QLineF(100, 100, 200, nan);
+        QTest::newRow("NaN both") << QLineF(nan, nan, nan, nan);
+        QTest::newRow("infinite") << QLineF(-inf, 100, inf, 100);
+    }
+    void lineWithoutFiniteEnds() {
+        QFETCH(QLineF, line);
+        DrawingSurface surface = plotSurface();
+        surface.cls();
+        surface.line(static_cast<float>(line.x1()), static_cast<float>(line.y1()),
+                     static_cast<float>(line.x2()), static_cast<float>(line.y2()), QBColor(4));
+        QCOMPARE(census(surface.image(), kRed).first, 0);
     }
 
     // The dot sits on the point: (100, 50) is pixel (200, 100) at 1x.

@@ -54,16 +54,23 @@ private slots:
         program.emplace(*ui);
         // The activation's curve, the same again over it, the same with its chords,
         // then one with X=OA Cos.
-        QVERIFY(lumetra::testing::reachParameterWindow(*program) && avanti(u"1"_s));
-        QVERIFY(click(form4(), u"TRACCIA"_s) &&
-                click(form4(), u"Traccia le linee tra le curve di I° livello"_s));
-        QVERIFY(click(form4(), u"X=OA Cos"_s) && click(form4(), u"TRACCIA"_s));
+        QVERIFY(lumetra::testing::reachParameterWindow(*program));
+        QVERIFY(avanti(u"1"_s));
+        for (const QString& caption :
+             {u"TRACCIA"_s, u"Traccia le linee tra le curve di I° livello"_s, u"X=OA Cos"_s,
+              u"TRACCIA"_s}) {
+            QVERIFY2(click(form4(), caption), qPrintable(caption));
+        }
         form4().resize(form4().size() / (QTest::currentDataTag() == "smaller window"_ba ? 2 : 1));
         QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
         const auto before = now();
-        QVERIFY(step != u"400"_s ? click(form4(), step)
-                                 : click(form4(), u"RIPRENDI i dati"_s) &&
-                                       waitActive(*program, FormId::Form3) && avanti(step));
+        if (step == u"400"_s) { // an overflowing increment, entered in the parameter window
+            QVERIFY(click(form4(), u"RIPRENDI i dati"_s));
+            QVERIFY(waitActive(*program, FormId::Form3));
+            QVERIFY(avanti(step));
+        } else {
+            QVERIFY(click(form4(), step));
+        }
         const auto after = now();
         QVERIFY(after.first != before.first);
         press(Qt::ControlModifier);

@@ -9,6 +9,7 @@
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
+#include "forms/form_builder.h"
 #include "runtime/palette.h"
 #include "support/recording_ui.h"
 #include "support/walk.h"
@@ -133,13 +134,11 @@ private slots:
 
     void shellRules() {
         // Reading a variable creates the window hidden and runs no handler.
-        QVERIFY(!program->exists(FormId::Form2) && program->calibrationFactor().isEmpty());
+        QVERIFY(!program->exists(FormId::Form2));
+        QVERIFY(program->calibrationFactor().isEmpty());
         QCoreApplication::processEvents();
-        QVERIFY(!program->form2().isVisible() && program->form2().Incr().isEmpty());
-        // A repeated activation report runs nothing; A, B, A runs each time.
-        lumetra::app::ActivationTracker tracker;
-        QVERIFY(tracker.activated(FormId::Form2) && !tracker.activated(FormId::Form2));
-        QVERIFY(tracker.activated(FormId::Form1) && tracker.activated(FormId::Form2));
+        QVERIFY(!program->form2().isVisible());
+        QVERIFY(program->form2().Incr().isEmpty());
         // Memory running out abandons its handler only, with its message over the
         // window (a run-time error's message: fieldCheck).
         QWidget& window = program->form2();
@@ -151,10 +150,9 @@ private slots:
         QCOMPARE(ui->messageWindows, QList<QWidget*>{&window});
     }
 
-    void layoutsFromTheirTwips() {
-        // Window captions and the title window's size: the end-to-end test.
-        QCOMPARE(program->form2().controls().widget(u"Command1"_s)->geometry(),
-                 QRect(208, 192, 105, 41)); // 3120, 2880, 1575, 615 twips
+    // Where the controls stand (their twips) and the windows' captions and sizes: the
+    // end-to-end test, which clicks at those places.
+    void layoutsFromTheirTables() {
         auto* clear = dynamic_cast<lumetra::controls::WrappingButton*>(
             program->form4().controls().widget(u"Command2"_s));
         QCOMPARE(clear->captionLines(), (QStringList{u"Cancella e riprendi      "_s, u"i dati"_s}));
@@ -167,6 +165,19 @@ private slots:
         }
         QCOMPARE(field(0)->accessibleName(),
                  program->form3().controls().widget(u"Label2"_s)->property("text").toString());
+    }
+
+    // A layout may leave out a scroll bar's range and a colour: the control keeps Qt's own.
+    void layoutWithoutItsOptionalParts() {
+        using namespace lumetra::resources;
+        const ControlLayout bar{
+            "HScroll1", ControlKind::HScrollBar, "", 0, 0, 1500, 255, 0, "", std::nullopt, Colour{},
+            Colour{}};
+        const WindowLayout layout{"Form9", "Form9", 3000, 1500, false, {bar}};
+        QWidget window;
+        auto* built = lumetra::forms::buildWindow(window, layout).get<QScrollBar>(u"HScroll1"_s);
+        QCOMPARE(built->maximum(), QScrollBar().maximum());
+        QCOMPARE(built->palette(), window.palette());
     }
 
     void calibrationWindow_data() {
@@ -182,10 +193,12 @@ private slots:
         // Closed before it was ever shown, the window stays; "AVANTI" opens it, activated.
         auto& form = program->form2();
         program->show(FormId::Form1);
-        QVERIFY(waitActive(FormId::Form1) && form.close());
+        QVERIFY(waitActive(FormId::Form1));
+        QVERIFY(form.close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(click(program->form1(), u"AVANTI"_s) && waitActive(FormId::Form2) &&
-                &program->form2() == &form);
+        QVERIFY(click(program->form1(), u"AVANTI"_s));
+        QVERIFY(waitActive(FormId::Form2));
+        QCOMPARE(&program->form2(), &form);
         QCOMPARE(form.controls().get<QLineEdit>(u"Text1"_s)->text(), shown);
         QCOMPARE(form.lastFigurePoints(), 3600);
         const auto image = [&] { return shownPart(form.surface()); };
@@ -196,16 +209,21 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(scrollBar()));
         QTest::keyClick(form.windowHandle(), Qt::Key_Right);
         QTest::keyClick(scrollBar(), Qt::Key_Right);
-        QVERIFY(figureShown(image(), 0.51, 90) && figureShown(image(), 0.5700000000000001, 90));
+        QVERIFY(figureShown(image(), 0.51, 90));
+        QVERIFY(figureShown(image(), 0.5700000000000001, 90));
         QTest::keyClick(scrollBar(), Qt::Key_Left);
-        QVERIFY(figureShown(image(), 0.55, 90) && !figureShown(image(), 0.51, 90));
+        QVERIFY(figureShown(image(), 0.55, 90));
+        QVERIFY(!figureShown(image(), 0.51, 90));
         // 0.53 is refused, 0.55 goes on; after "ESCI" no handler runs, activation included.
         QTest::keyClick(scrollBar(), Qt::Key_Left);
-        QVERIFY(click(form, u"OK - continua"_s) && !program->exists(FormId::Form3));
+        QVERIFY(click(form, u"OK - continua"_s));
+        QVERIFY(!program->exists(FormId::Form3));
         QCOMPARE(ui->messages, QStringList{u"Impostare la risoluzione SCHERMO"_s});
         QTest::keyClick(scrollBar(), Qt::Key_Right);
-        QVERIFY(click(form, u"OK - continua"_s) && waitActive(FormId::Form3));
-        QVERIFY(click(program->form3(), u"ESCI"_s) && ui->endCount == 1);
+        QVERIFY(click(form, u"OK - continua"_s));
+        QVERIFY(waitActive(FormId::Form3));
+        QVERIFY(click(program->form3(), u"ESCI"_s));
+        QCOMPARE(ui->endCount, 1);
         QTest::keyClick(scrollBar(), Qt::Key_Right);
         program->windowActivated(FormId::Form2);
         QCOMPARE(form.Incr().arithmetic(), 0.55);
@@ -251,53 +269,76 @@ private slots:
         // a successful "AVANTI", and the return to the window whitens it.
         field(index)->setText(u"7"_s);
         field((index + 1) % 3)->setText(u"x"_s);
-        QVERIFY(click(program->form3(), u"AVANTI"_s) && ui->messages.size() == 2);
+        QVERIFY(click(program->form3(), u"AVANTI"_s));
+        QCOMPARE(ui->messages.size(), 2);
         field((index + 1) % 3)->setText(kDefaults[(index + 1) % 3]);
-        QVERIFY(avanti() && shown()[index] == u"red:7"_s);
-        QVERIFY(plotClick(u"RIPRENDI i dati"_s) && waitActive(FormId::Form3));
+        QVERIFY(avanti());
+        QCOMPARE(shown()[index], u"red:7"_s);
+        QVERIFY(plotClick(u"RIPRENDI i dati"_s));
+        QVERIFY(waitActive(FormId::Form3));
         QCOMPARE(shown()[index], u"7"_s);
         // Refused again, the entry fails the open plot window's next activation
         // with a type mismatch over it: the picture is kept and colour 3 spent.
         field(index)->setText(text);
-        QVERIFY(click(program->form3(), u"AVANTI"_s) && switchTo(FormId::Form4));
+        QVERIFY(click(program->form3(), u"AVANTI"_s));
+        QVERIFY(switchTo(FormId::Form4));
         QCOMPARE(ui->messages.mid(2), (QStringList{message, u"Tipo non corrispondente"_s}));
         QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&program->form4()));
-        QVERIFY(drawnIn({2}) && switchTo(FormId::Form3));
+        QVERIFY(drawnIn({2}));
+        QVERIFY(switchTo(FormId::Form3));
         field(index)->setText(kDefaults[index]);
-        QVERIFY(avanti() && endsAtA(275.0, 4));
+        QVERIFY(avanti());
+        QVERIFY(endsAtA(275.0, 4));
     }
 
     void plotWindowCommands() {
         QVERIFY(reachParameterWindow(*program));
         program->form3().setMiocolor(15); // "AVANTI" starts the counter again from 0
-        QVERIFY(avanti() && frameDrawn(275.0) && drawnIn({2}));
+        QVERIFY(avanti());
+        QVERIFY(frameDrawn(275.0));
+        QVERIFY(drawnIn({2}));
         // After "RIPRENDI" (which keeps the plot: the end-to-end test) the
         // next activation plots the next curve over it.
-        QVERIFY(plotClick(u"RIPRENDI i dati"_s) && waitActive(FormId::Form3));
-        QVERIFY(switchTo(FormId::Form4) && drawnIn({3}));
+        QVERIFY(plotClick(u"RIPRENDI i dati"_s));
+        QVERIFY(waitActive(FormId::Form3));
+        QVERIFY(switchTo(FormId::Form4));
+        QVERIFY(drawnIn({3}));
         // Check boxes only record their answer; the next plot takes it.
         const auto& answers = program->form4().variables();
-        QVERIFY(plotClick(u"X=OA Cos"_s) && answers.Risposta1.equalsNumber(7));
-        QVERIFY(answers.Risposta2.isEmpty() && drawnIn({3}));
-        QVERIFY(plotClick(u"TRACCIA"_s) && plotted(49.3276, 0, 275, ink()) && drawnIn({3, 4}));
-        QVERIFY(plotClick(u"X=OA Cos"_s) && answers.Risposta1.equalsNumber(0));
+        QVERIFY(plotClick(u"X=OA Cos"_s));
+        QVERIFY(answers.Risposta1.equalsNumber(7));
+        QVERIFY(answers.Risposta2.isEmpty());
+        QVERIFY(drawnIn({3}));
+        QVERIFY(plotClick(u"TRACCIA"_s));
+        QVERIFY(plotted(49.3276, 0, 275, ink()));
+        QVERIFY(drawnIn({3, 4}));
+        QVERIFY(plotClick(u"X=OA Cos"_s));
+        QVERIFY(answers.Risposta1.equalsNumber(0));
         // The chord command: every sixteenth pair joined by a line in the
         // curve's colour, which the next curve's dots do not cover.
-        QVERIFY(plotClick(u"Traccia le linee tra le curve di I° livello"_s) && drawnIn({4, 5}));
+        QVERIFY(plotClick(u"Traccia le linee tra le curve di I° livello"_s));
+        QVERIFY(drawnIn({4, 5}));
         // Chord 28 of 56, at pass 448, from the first family to the second.
         const double a = 447 * 0.1 * std::numbers::pi / 180, b = 55 * std::numbers::pi / 180;
         const double e = b * std::sin(45 * std::numbers::pi / 180);
         const QPointF from(86 * std::cos(b) * std::sin(a), 86 * std::sin(b) * std::sin(a));
         const QPointF mid = (from + QPointF(86 * std::cos(e), 86 * std::sin(e)) * std::sin(a)) / 2;
         QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
-        QVERIFY(plotClick(u"TRACCIA"_s) && plotted(mid.x(), mid.y(), 275, colour(5)));
+        QVERIFY(plotClick(u"TRACCIA"_s));
+        QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
         // "Cancel e traccia": the axes and exactly one new curve.
-        QVERIFY(plotClick(u"Cancel e traccia"_s) && frameDrawn(275.0) && drawnIn({7}));
-        QVERIFY(plotClick(u"Cancella e riprendi      i dati"_s) && waitActive(FormId::Form3));
-        QVERIFY(drawnIn({}) && ui->endCount == 0);
+        QVERIFY(plotClick(u"Cancel e traccia"_s));
+        QVERIFY(frameDrawn(275.0));
+        QVERIFY(drawnIn({7}));
+        QVERIFY(plotClick(u"Cancella e riprendi      i dati"_s));
+        QVERIFY(waitActive(FormId::Form3));
+        QVERIFY(drawnIn({}));
+        QCOMPARE(ui->endCount, 0);
         // The calibration window's activation puts the factor back to 0.51, for the next plot.
-        QVERIFY(switchTo(FormId::Form2) && switchTo(FormId::Form4));
-        QVERIFY(frameDrawn(255.0) && endsAtA(255.0, 8));
+        QVERIFY(switchTo(FormId::Form2));
+        QVERIFY(switchTo(FormId::Form4));
+        QVERIFY(frameDrawn(255.0));
+        QVERIFY(endsAtA(255.0, 8));
     }
 };
 

@@ -3,11 +3,12 @@
 #include "app/user_interface.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QMessageBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace lumetra::app {
 
@@ -29,22 +30,25 @@ int titleBarWidth(const QString& caption, const QStyle& style) {
 
 } // namespace
 
-std::unique_ptr<QMessageBox> messageBox(QWidget* window, const QString& text) {
-    const QString caption = QString::fromLatin1(kApplicationTitle);
-    auto box =
-        std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, window);
+std::unique_ptr<QDialog> messageBox(QWidget* window, const QString& text) {
+    auto box = std::make_unique<QDialog>(
+        window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                    Qt::MSWindowsFixedSizeDialogHint);
     box->setObjectName(QStringLiteral("messageBox"));
-    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                        Qt::MSWindowsFixedSizeDialogHint);
+    box->setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    auto* message = new QLabel(text, box.get());
+    message->setTextFormat(Qt::PlainText); // a file name is never markup
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, box.get());
+    buttons->setCenterButtons(true);
     // Some desktops give dialog buttons icons from their icon theme.
-    box->button(QMessageBox::Ok)->setIcon(QIcon());
-    box->findChild<QDialogButtonBox*>()->setCenterButtons(true);
-    // The box sizes itself to its layout when shown: an empty row as wide as
-    // the caption needs makes it that wide at least.
-    auto* grid = static_cast<QGridLayout*>(box->layout());
-    grid->addItem(new QSpacerItem(titleBarWidth(caption, *box->style()), 0), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+    buttons->button(QDialogButtonBox::Ok)->setIcon(QIcon());
+    QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
+    auto* layout = new QVBoxLayout(box.get());
+    layout->addWidget(message);
+    layout->addWidget(buttons);
+    layout->addStrut(titleBarWidth(box->windowTitle(), *box->style()));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     return box;
 }
 

@@ -3,6 +3,7 @@
 #include "app/message_box.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 

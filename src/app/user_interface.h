@@ -27,7 +27,7 @@ public:
     virtual void endProgram() = 0;
 };
 
-// The real thing: QMessageBox and the end of the event loop.
+// The real thing: a message box on screen and the end of the event loop.
 class DesktopInterface : public UserInterface {
 public:
     void message(QWidget* window, const QString& text) override;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace lumetra::forms {
@@ -26,11 +27,16 @@ QRect pixels(const ControlLayout& entry) {
             twipsToPixels(entry.height)};
 }
 
-QColor layoutColour(const resources::Colour& colour, const QPalette& palette) {
-    if (colour.rgb) {
-        return QColor::fromRgb(*colour.rgb);
+// The colour a layout entry asks for, if it asks for one.
+std::optional<QColor> layoutColour(const std::optional<resources::Colour>& colour,
+                               const QPalette& palette) {
+    if (colour && colour->rgb) {
+        return QColor::fromRgb(*colour->rgb);
     }
-    switch (*colour.role) {
+    if (!colour || !colour->role) {
+        return std::nullopt;
+    }
+    switch (*colour->role) {
     case resources::SystemColour::ButtonFace:
         return palette.color(QPalette::Button);
     case resources::SystemColour::ButtonText:
@@ -40,7 +46,7 @@ QColor layoutColour(const resources::Colour& colour, const QPalette& palette) {
     case resources::SystemColour::HighlightText:
         return palette.color(QPalette::HighlightedText);
     }
-    return {};
+    return std::nullopt;
 }
 
 QFont fontOf(const resources::FontStyle& entry) {
@@ -81,10 +87,12 @@ QWidget* createControl(const ControlLayout& entry, QWidget* parent) {
     }
     case ControlKind::HScrollBar: {
         auto* bar = new controls::SteppingScrollBar(Qt::Horizontal, parent);
-        bar->setRange(entry.scroll->minimum, entry.scroll->maximum);
-        bar->setSingleStep(entry.scroll->smallChange);
-        bar->setPageStep(entry.scroll->largeChange);
-        bar->setValue(entry.scroll->value);
+        if (entry.scroll) {
+            bar->setRange(entry.scroll->minimum, entry.scroll->maximum);
+            bar->setSingleStep(entry.scroll->smallChange);
+            bar->setPageStep(entry.scroll->largeChange);
+            bar->setValue(entry.scroll->value);
+        }
         // The value changes when the thumb is released, not while it is dragged.
         bar->setTracking(false);
         // Right steps up, as on every other horizontal control.
@@ -110,16 +118,14 @@ void applyLook(QWidget& control, const ControlLayout& entry) {
         control.setFont(fontOf(*entry.font));
     }
     QPalette palette = control.palette();
-    if (entry.foreground) {
-        const QColor colour = layoutColour(*entry.foreground, palette);
-        palette.setColor(QPalette::WindowText, colour);
-        palette.setColor(QPalette::ButtonText, colour);
-        palette.setColor(QPalette::Text, colour);
+    if (const std::optional<QColor> colour = layoutColour(entry.foreground, palette)) {
+        palette.setColor(QPalette::WindowText, *colour);
+        palette.setColor(QPalette::ButtonText, *colour);
+        palette.setColor(QPalette::Text, *colour);
     }
-    if (entry.background) {
-        const QColor colour = layoutColour(*entry.background, palette);
-        palette.setColor(QPalette::Button, colour);
-        palette.setColor(QPalette::Window, colour);
+    if (const std::optional<QColor> colour = layoutColour(entry.background, palette)) {
+        palette.setColor(QPalette::Button, *colour);
+        palette.setColor(QPalette::Window, *colour);
     }
     control.setPalette(palette);
     // Text boxes and the scroll bar show no caption: their name comes from

@@ -26,6 +26,8 @@ struct RecordedPlot {
 
     QSize area() const { return {width, height}; }
 };
+// A record of a million plots stays within 200 MB.
+static_assert(sizeof(RecordedPlot) <= 200);
 
 // What the plot window has plotted since its last clear, in order.
 class PlotRecord {
@@ -39,8 +41,6 @@ public:
     const std::vector<RecordedPlot>& plots() const { return plots_; }
     std::size_t size() const { return plots_.size(); }
     bool empty() const { return plots_.empty(); }
-    // What the record holds in memory, itself included.
-    std::size_t bytes() const { return sizeof(*this) + plots_.capacity() * sizeof(RecordedPlot); }
 
 private:
     std::vector<RecordedPlot> plots_;

@@ -164,6 +164,11 @@ void DrawingSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colou
     double ay = pixelY(y1);
     double bx = pixelX(x2);
     double by = pixelY(y2);
+    // An end that is NaN or infinite lies nowhere on the surface: such a line
+    // draws nothing, and the clipping and rounding below get finite ends only.
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) {
+        return;
+    }
     // Keep a margin of a pen width so that a wide line just outside still
     // shows the part that reaches into the area.
     const double margin = penPixels() + 1.0;

@@ -14,6 +14,10 @@ LUMETRA=$1 OUT=$2
 mkdir -p "$OUT" && rm -f "$OUT"/*.png
 WORK=$(mktemp -d)
 XVFB_PID="" WM_PID="" APP_PID="" PID=""
+# A home of its own: the user's settings are neither read nor changed.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" XDG_DATA_HOME="$WORK/home/data" \
+    XDG_CACHE_HOME="$WORK/home/cache"
+mkdir "$HOME"
 
 cleanup() {
     local pid

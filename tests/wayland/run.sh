@@ -9,6 +9,10 @@ set -uo pipefail
 WORK=$(mktemp -d)
 PIDS=()
 trap 'kill "${PIDS[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+# A home of its own: the user's settings are neither read nor changed.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" XDG_DATA_HOME="$WORK/home/data" \
+    XDG_CACHE_HOME="$WORK/home/cache"
+mkdir "$HOME"
 
 fail() {
     echo "wayland_smoke: FAIL: $*" >&2

@@ -1,0 +1,4 @@
+// A module that loads but lacks the windows' entry point, for the program to refuse.
+extern "C" int lumetra_something_else() {
+    return 0;
+}
