@@ -17,7 +17,7 @@ extern "C" Q_DECL_EXPORT int lumetra_windows(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 2) {
         program.startWith(arguments.at(1));
-    } else {
+    } else if (!program.offerAbandonedWork()) {
         program.show(lumetra::app::FormId::Form1);
     }
     return QApplication::exec();

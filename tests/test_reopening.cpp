@@ -11,6 +11,7 @@
 #include "forms/recent_files.h"
 #include "output/picture_file.h"
 #include "output/work_in_picture.h"
+#include "output/work_journal.h"
 #include "output/work_text.h"
 #include "support/recording_ui.h"
 #include "support/walk.h"
@@ -265,6 +266,37 @@ private slots:
         QCOMPARE(ui->messages.last(),
                  u"Il file "_s + gone + u" non esiste più: è tolto dai file recenti."_s);
         QVERIFY(!lumetra::forms::RecentFiles::list().contains(gone));
+    }
+
+    void bringsBackAbandonedWork_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Sì") << true;
+        QTest::newRow("No") << false;
+    }
+    void bringsBackAbandonedWork() {
+        QFETCH(bool, answer);
+        program.reset(); // its journal goes with it
+        const auto record =
+            std::get<lumetra::output::Work>(lumetra::output::parseWork(kTwoPlots)).record;
+        {
+            // A journal its program never finished, as a kill leaves it.
+            lumetra::output::WorkJournal journal(record);
+            QCOMPARE(journal.start(lumetra::output::keptWorkPath()), std::nullopt);
+        }
+        restart();
+        ui->answer = answer;
+        QCOMPARE(program->offerAbandonedWork(), answer);
+        QCOMPARE(ui->questions,
+                 QStringList{u"LUMETRA non si è chiuso normalmente e ha custodito il lavoro in "
+                             u"corso (curve: 2).\nRiprendere il lavoro?"_s});
+        QCOMPARE(QFile::exists(lumetra::output::keptWorkPath()), answer);
+        if (answer) {
+            QVERIFY(waitActive(*program, FormId::Form4));
+            QCOMPARE(form4().record().size(), std::size_t{2});
+            QCOMPARE(undoText(), u"Annulla ripresa del lavoro"_s);
+        }
+        program.reset(); // a normal end takes the kept work away
+        QCOMPARE(QFile::exists(lumetra::output::keptWorkPath()), false);
     }
 
     void menuFromTheKeyboard_data() {

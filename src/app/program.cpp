@@ -7,11 +7,13 @@
 #include "forms/form3.h"
 #include "forms/form4.h"
 #include "forms/picture_menu.h"
+#include "output/work_journal.h"
 #include "output/work_text.h"
 #include "resources/layout.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 
 namespace lumetra::app {
 
@@ -99,14 +101,43 @@ void Program::show(FormId id) {
 }
 
 void Program::startWith(const QString& fileName) {
-    forms::Form4& plot = form4();
-    if (!plot.pictureMenu().openFile(fileName)) {
+    if (!form4().pictureMenu().openFile(fileName)) {
         show(FormId::Form1);
         return;
     }
-    const double Incr = output::calibrationOf(plot.record());
+    showWork(output::calibrationOf(form4().record()));
+}
+
+bool Program::offerAbandonedWork() {
+    const QString path = output::keptWorkPath();
+    std::optional<output::JournalReading> kept = output::abandonedWork(path);
+    if (!kept) {
+        return false;
+    }
+    if (const auto* error = std::get_if<output::WorkError>(&*kept)) {
+        ui_.message(nullptr, QStringLiteral("Il lavoro rimasto in sospeso non si pu\u00F2 "
+                                            "riprendere: %1.")
+                                 .arg(error->reason));
+        return false;
+    }
+    output::PlotRecord& record = std::get<output::PlotRecord>(*kept);
+    const QString question = QStringLiteral("LUMETRA non si \u00E8 chiuso normalmente e ha "
+                                            "custodito il lavoro in corso (curve: %1).\n"
+                                            "Riprendere il lavoro?")
+                                 .arg(record.size());
+    if (!ui_.ask(nullptr, question)) {
+        QFile::remove(path);
+        return false;
+    }
+    const double Incr = output::calibrationOf(record);
+    form4().bringBack(std::move(record));
+    showWork(Incr);
+    return true;
+}
+
+void Program::showWork(double Incr) {
     form2().setIncr(Incr);
-    plot.useCalibration(Incr);
+    form4().useCalibration(Incr);
     // Shown as the active window already: its activation handler does not run.
     tracker_.activated(FormId::Form4);
     show(FormId::Form4);

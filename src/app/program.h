@@ -50,6 +50,10 @@ public:
     // calibration, without plotting at its first activation. The title window
     // instead, after a message, when the file carries no work to trust.
     void startWith(const QString& fileName);
+    // Before any window: offers back the work a LUMETRA that did not end
+    // normally kept, and shows it in the plot window when the user wants it.
+    // False when nothing was brought back.
+    bool offerAbandonedWork();
     void end() override;
     bool ended() const { return ended_; }
     void run(QWidget* window, const std::function<void()>& handler) override;
@@ -70,6 +74,8 @@ protected:
 
 private:
     template <typename Form> Form& getOrCreate(FormId id);
+    // Shows the plot window's work at calibration `Incr`, without plotting.
+    void showWork(double Incr);
     std::optional<FormId> formOf(const QObject* object) const;
 
     UserInterface& ui_;

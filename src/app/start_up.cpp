@@ -10,9 +10,14 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
+
 namespace lumetra::app {
 
 void prepareApplication() {
+    // A file-size limit then fails a write, which says so, instead of ending
+    // the program with its unsaved curves.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Metric-compatible faces where the layout's own are missing.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));

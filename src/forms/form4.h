@@ -27,6 +27,10 @@ public:
     PictureMenu& pictureMenu() { return *pictureMenu_; }
     // Plots go on at the calibration factor `Incr` until the next activation.
     void useCalibration(double Incr) { frameIncr_ = Incr; }
+    // The work kept against a crash, brought back as one step.
+    void bringBack(output::PlotRecord record) {
+        history_.open(std::move(record), QStringLiteral("ripresa del lavoro"));
+    }
 
     void Form_Activate();
     void Check1_Click();

@@ -29,7 +29,7 @@ QRect pixels(const ControlLayout& entry) {
 
 // The colour a layout entry asks for, if it asks for one.
 std::optional<QColor> layoutColour(const std::optional<resources::Colour>& colour,
-                               const QPalette& palette) {
+                                   const QPalette& palette) {
     if (colour && colour->rgb) {
         return QColor::fromRgb(*colour->rgb);
     }

@@ -209,9 +209,9 @@ void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
 }
 
 void PictureMenu::open() {
-    const QString name = QFileDialog::getOpenFileName(
-        &window_, QStringLiteral("Apri"), startFolder(),
-        QStringLiteral("Immagini di LUMETRA (*.png *.svg *.pdf)"));
+    const QString name =
+        QFileDialog::getOpenFileName(&window_, QStringLiteral("Apri"), startFolder(),
+                                     QStringLiteral("Immagini di LUMETRA (*.png *.svg *.pdf)"));
     if (!name.isEmpty()) {
         openFile(name);
     }
@@ -224,7 +224,8 @@ bool PictureMenu::openFile(const QString& name) {
                      .arg(QDir::toNativeSeparators(name), error->reason));
         return false;
     }
-    history_.open(std::move(std::get<output::Work>(work).record), QFileInfo(name).fileName());
+    history_.open(std::move(std::get<output::Work>(work).record),
+                  QStringLiteral("apertura di ") + QFileInfo(name).fileName());
     RecentFiles::add(name);
     return true;
 }

@@ -109,26 +109,24 @@ private:
 class OpenStep final : public Step {
 public:
     OpenStep(PlotHistory& history, output::PlotRecord opened, std::int16_t Miocolor,
-             QString fileName)
+             QString stepName)
         : history_(history), other_(std::move(opened)), Miocolor_(Miocolor),
-          fileName_(std::move(fileName)) {}
+          stepName_(std::move(stepName)) {}
 
-    void undo() override { history_.swapRecord(other_, Miocolor_); }
-    void redo() override { history_.swapRecord(other_, Miocolor_); }
-    QString name(const output::RecordedPlot*) const override {
-        return QStringLiteral("apertura di ") + fileName_;
-    }
+    void undo() override { history_.swapRecord(other_, Miocolor_, false); }
+    void redo() override { history_.swapRecord(other_, Miocolor_, true); }
+    QString name(const output::RecordedPlot*) const override { return stepName_; }
 
 private:
     PlotHistory& history_;
     output::PlotRecord other_;
     std::int16_t Miocolor_;
-    QString fileName_;
+    QString stepName_;
 };
 
 PlotHistory::PlotHistory(QWidget& window, surface::DrawingSurface& surface,
                          output::PlotRecord& record, Host& host)
-    : surface_(surface), record_(record), host_(host),
+    : window_(window), surface_(surface), record_(record), host_(host), journal_(record),
       undo_(addAction(window, QKeySequence::keyBindings(QKeySequence::Undo))),
       redo_(addAction(window, redoKeys())) {
     stack_.setUndoLimit(kSteps);
@@ -138,10 +136,16 @@ PlotHistory::PlotHistory(QWidget& window, surface::DrawingSurface& surface,
     QObject::connect(&stack_, &QUndoStack::canUndoChanged, &stack_, [this] { showSteps(); });
     QObject::connect(&stack_, &QUndoStack::canRedoChanged, &stack_, [this] { showSteps(); });
     showSteps();
+    kept(journal_.start(output::keptWorkPath()));
+}
+
+PlotHistory::~PlotHistory() {
+    journal_.finish();
 }
 
 void PlotHistory::plot(const output::RecordedPlot& plot) {
     record_.add(plot);
+    kept(journal_.added());
     pushingPlot_ = true;
     push(new PlotStep(*this));
     pushingPlot_ = false;
@@ -161,11 +165,11 @@ void PlotHistory::push(QUndoCommand* step) {
     stack_.push(step);
 }
 
-void PlotHistory::open(output::PlotRecord opened, const QString& fileName) {
+void PlotHistory::open(output::PlotRecord opened, const QString& stepName) {
     // The counter goes on from the opened plots: as the last one left it.
     const std::int16_t Miocolor = opened.empty() ? host_.plotParameters().Miocolor
                                                  : output::counterAfter(opened.plots().back());
-    push(new OpenStep(*this, std::move(opened), Miocolor, fileName));
+    push(new OpenStep(*this, std::move(opened), Miocolor, stepName));
 }
 
 PlotHistory::OneStep::OneStep(PlotHistory& history) : history_(history) {
@@ -180,6 +184,7 @@ PlotHistory::OneStep::~OneStep() {
 void PlotHistory::takeBackPlot() {
     const output::RecordedPlot plot = record_.plots().back();
     record_.removeLast();
+    kept(journal_.dropped());
     undone_.add(plot);
     host_.setMiocolor(plot.Miocolor);
     output::replayOnSurface(record_, surface_);
@@ -190,28 +195,38 @@ void PlotHistory::plotAgain() {
     const output::RecordedPlot plot = undone_.plots().back();
     undone_.removeLast();
     record_.add(plot);
+    kept(journal_.added());
     host_.setMiocolor(output::replayPlotOnSurface(plot, surface_));
     showLastValues();
 }
 
 void PlotHistory::takeBackClear(output::PlotRecord& cleared) {
     record_ = std::exchange(cleared, {});
+    kept(journal_.uncleared());
     output::replayOnSurface(record_, surface_);
     showLastValues();
 }
 
 void PlotHistory::clearAgain(output::PlotRecord& cleared) {
     cleared = std::exchange(record_, {});
+    kept(journal_.cleared());
     surface_.cls();
 }
 
-void PlotHistory::swapRecord(output::PlotRecord& other, std::int16_t& Miocolor) {
+void PlotHistory::swapRecord(output::PlotRecord& other, std::int16_t& Miocolor, bool opening) {
     std::swap(record_, other);
+    kept(opening ? journal_.opened() : journal_.uncleared());
     const std::int16_t before = host_.plotParameters().Miocolor;
     host_.setMiocolor(Miocolor);
     Miocolor = before;
     output::replayOnSurface(record_, surface_);
     showLastValues();
+}
+
+void PlotHistory::kept(const std::optional<output::WorkError>& failure) {
+    if (failure) {
+        host_.message(&window_, failure->reason);
+    }
 }
 
 void PlotHistory::showLastValues() {

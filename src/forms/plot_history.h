@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/plot_record.h"
+#include "output/work_journal.h"
 
 #include <QUndoStack>
 
@@ -31,6 +32,10 @@ public:
 
     PlotHistory(QWidget& window, surface::DrawingSurface& surface, output::PlotRecord& record,
                 Host& host);
+    // The program ends normally: the work kept against a crash goes.
+    ~PlotHistory();
+    PlotHistory(const PlotHistory&) = delete;
+    PlotHistory& operator=(const PlotHistory&) = delete;
 
     // Takes the last plot kept, if any, after a step is taken back or done
     // again, so that the windows' values can follow the picture.
@@ -40,9 +45,9 @@ public:
     void plot(const output::RecordedPlot& plot);
     // Clears the picture and the record as a new step.
     void clear();
-    // Puts an opened file's plots in place of the record's, drawn again, as a
-    // new step named after the file.
-    void open(output::PlotRecord opened, const QString& fileName);
+    // Puts plots read back, from a file or the work kept against a crash, in
+    // place of the record's, drawn again, as a new step of that name.
+    void open(output::PlotRecord opened, const QString& stepName);
     void setShowValues(ShowValues show) { showValues_ = std::move(show); }
 
     // What happens in its lifetime is one step, even when a plot stops on an error.
@@ -71,16 +76,21 @@ private:
     void takeBackClear(output::PlotRecord& cleared);
     void clearAgain(output::PlotRecord& cleared);
     // Swaps the record with `other` and draws it; the counter goes on from it.
-    void swapRecord(output::PlotRecord& other, std::int16_t& Miocolor);
+    // `opening`: the other is a file's plots, else the record an opening replaced.
+    void swapRecord(output::PlotRecord& other, std::int16_t& Miocolor, bool opening);
+    // Tells the user, once, when the work can no longer be kept.
+    void kept(const std::optional<output::WorkError>& failure);
     void showLastValues();
     void showSteps();
 
+    QWidget& window_;
     surface::DrawingSurface& surface_;
     output::PlotRecord& record_;
     Host& host_;
     output::PlotRecord undone_; // the plots taken back, the last taken back last
     bool pushingPlot_ = false;  // its step's first redo: the window draws the plot
     ShowValues showValues_;
+    output::WorkJournal journal_;
     QUndoStack stack_;
     QAction* undo_;
     QAction* redo_;

@@ -3,7 +3,8 @@
 # real clicks at the controls' layout positions and real keys, checked on
 # screenshots. Usage: run.sh PATH/TO/lumetra OUTPUT-FOLDER. Leaves a full-screen
 # PNG per step in OUTPUT-FOLDER, form1.png ... form4.png with their frames, and
-# plot.svg, the plot window's picture saved through its save dialog. What the
+# plot.svg, the plot window's picture saved through its save dialog, which then
+# opens again; last, the work of ten plots comes back after a SIGKILL. What the
 # offscreen tests check already (the axes' places and widths, refused entries
 # opening no window, one colour per curve, the frame of check boxes hiding the
 # curves) is not checked again here.
@@ -245,4 +246,32 @@ click "$FORM4" 960 1800 1695 615
 PID=$APP_PID APP_PID="" # its end is awaited here, not a failure
 wait_until "the program to end" test ! -e "/proc/$PID"
 wait "$PID" || fail "the program ended with exit code $?"
+
+step "6. the saved picture opens straight into the plot window, as it was"
+"$LUMETRA" "$WORK/plot.svg" >"$WORK/lumetra.log" 2>&1 & APP_PID=$!
+open_window FORM4 '^Form4$' $MAXIMIZED
+away() { xdotool mousemove --sync 1200 700; } # no button under the mouse to light up
+away
+wait_until "the three curves of the picture" looks_like "$FORM4" "$WORK/three-curves.png"
+shot 14-reopened
+
+step "7. ten plots, a kill, and the work comes back at the next start"
+traccia() { click "$FORM4" 3120 3360 1095 375; }
+for _ in 1 2 3 4 5 6 7; do traccia && sleep 0.2; done
+away && sleep 0.5
+grab "$FORM4" "$WORK/ten-plots.png"
+kill -KILL "$APP_PID" && wait "$APP_PID" 2>/dev/null
+APP_PID=""
+"$LUMETRA" >"$WORK/lumetra.log" 2>&1 & APP_PID=$!
+open_window BOX '^LUMETRA$'
+shot 15-bring-back
+keys Return # "Sì"
+open_window FORM4 '^Form4$' $MAXIMIZED
+away
+wait_until "the ten plots again" looks_like "$FORM4" "$WORK/ten-plots.png"
+shot 16-brought-back
+click "$FORM4" 960 1800 1695 615 # ESCI
+PID=$APP_PID APP_PID=""
+wait_until "the program to end" test ! -e "/proc/$PID"
+[ -z "$(ls -A "$XDG_DATA_HOME"/*/*.journal 2>/dev/null)" ] || fail "the kept work outlived a normal end"
 echo "end_to_end: PASS; screenshots in $OUT"
