@@ -16,6 +16,7 @@
 #include "support/recording_ui.h"
 #include "support/walk.h"
 
+#include <QPrinter>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -178,6 +179,17 @@ private slots:
         QVERIFY(click(form4(), u"TRACCIA"_s));
         QCOMPARE(form4().record().plots().back().VALb, 35.0);
         QCOMPARE(int{form4().record().plots().back().Miocolor}, Miocolor);
+    }
+
+    void printedPdfCarriesTheWork() {
+        restart();
+        QVERIFY(plotThree());
+        QPrinter printer;
+        printer.setOutputFileName(path(u"stampa.pdf"_s));
+        form4().pictureMenu().printOn(printer);
+        const auto work = lumetra::output::readWorkFile(path(u"stampa.pdf"_s));
+        QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
+        QCOMPARE(std::get<lumetra::output::Work>(work).record.size(), std::size_t{3});
     }
 
     void takingBackTheOpeningBringsThePictureBack() {

@@ -327,6 +327,21 @@ void PictureMenu::preview() {
 }
 
 void PictureMenu::printOn(QPrinter& printer, const output::Picture& picture) {
+    // A PDF file is written as a saved one, so that it carries the work too.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        output::Picture onPaper = picture;
+        onPaper.paper = printer.pageLayout();
+        const output::PictureFile file{printer.outputFileName(), PictureFormat::Pdf};
+        const output::SaveResult result = withProgress(
+            window_, picture.record.size(), QStringLiteral("Stampa dell'immagine\u2026"),
+            [&](const output::Progress& progress) {
+                return output::savePicture(file, onPaper, progress);
+            });
+        if (result.status == output::SaveResult::Status::Failed) {
+            message_(result.message);
+        }
+        return;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         message_(QStringLiteral("Impossibile stampare l'immagine."));

@@ -44,6 +44,10 @@ public:
     void copy();
     void print();
     void preview();
+    // Prints the picture as it is now on the printer the print dialog set up;
+    // a PDF file carries the work as a saved one does.
+    void printOn(QPrinter& printer) { printOn(printer, picture()); }
+    void printOn(QPrinter& printer, const output::Picture& picture);
 
 private:
     QAction* addAction(const QString& text, const QKeySequence& keys,
@@ -54,7 +58,6 @@ private:
     void popUpFromKeyboard();
     bool eventFilter(QObject* watched, QEvent* event) override;
     output::Picture picture() const;
-    void printOn(QPrinter& printer, const output::Picture& picture);
 
     controls::SurfaceWindow& window_;
     const output::PlotRecord& record_;

@@ -128,11 +128,15 @@ bool writePdf(QIODevice& device, const Picture& picture, const Progress& progres
     writer.setCreator(kTitle);
     writer.setTitle(kTitle);
     writer.setDocumentXmpMetadata(pdfWorkMetadata(kTitle, workText(picture.record)));
-    // One point of the page per logical pixel at the screen's resolution.
-    const QSizeF points = QSizeF(picture.area) * kPointsPerInch / picture.dotsPerInch;
-    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
-    writer.setPageMargins(QMarginsF());
     writer.setResolution(static_cast<int>(std::lround(picture.dotsPerInch)));
+    if (picture.paper) {
+        writer.setPageLayout(*picture.paper);
+    } else {
+        // One point of the page per logical pixel at the screen's resolution.
+        const QSizeF points = QSizeF(picture.area) * kPointsPerInch / picture.dotsPerInch;
+        writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF());
+    }
     QPainter painter(&writer);
     return paintPicture(painter, QRectF(0, 0, writer.width(), writer.height()), picture, progress);
 }

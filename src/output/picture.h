@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QPageLayout>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -30,6 +31,8 @@ struct Picture {
     QColor background;
     double dotsPerInch = 96.0; // the screen's logical resolution
     bool legend = false;
+    // The paper of a PDF printed to a file; none: a page the picture's size.
+    std::optional<QPageLayout> paper = std::nullopt;
 };
 
 // Runs before each curve drawn again; returning false cancels.
@@ -57,7 +60,8 @@ std::optional<QByteArray> svgPicture(const Picture& picture, const Progress& pro
 bool paintPicture(QPainter& painter, const QRectF& page, const Picture& picture,
                   const Progress& progress);
 
-// A PDF of one page the picture's size. False when cancelled.
+// A PDF of one page the picture's size, or its paper when it has one. False
+// when cancelled.
 bool writePdf(QIODevice& device, const Picture& picture, const Progress& progress);
 
 } // namespace lumetra::output
