@@ -190,6 +190,17 @@ private slots:
         const auto work = lumetra::output::readWorkFile(path(u"stampa.pdf"_s));
         QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
         QCOMPARE(std::get<lumetra::output::Work>(work).record.size(), std::size_t{3});
+        // Dropped on a cleared plot window, the file brings its three curves back.
+        QVERIFY(click(form4(), u"Cancel e traccia"_s));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path(u"stampa.pdf"_s))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form4(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form4(), &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(form4().record().size(), std::size_t{3});
     }
 
     void takingBackTheOpeningBringsThePictureBack() {
