@@ -10,7 +10,7 @@ namespace {
 
 // Passes the scale through and drops the drawing: a plot made without an
 // activation finds the scale and origin of the last one, not its axes.
-class ScaleOnly final : public runtime::DrawTarget {
+class ScaleOnly final : public runtime::NoDrawing {
 public:
     explicit ScaleOnly(runtime::DrawTarget& target) : target_(target) {}
 
@@ -20,11 +20,6 @@ public:
     float scaleWidth() const override { return target_.scaleWidth(); }
     float scaleHeight() const override { return target_.scaleHeight(); }
     void setDrawWidth(std::int16_t width) override { target_.setDrawWidth(width); }
-    void pset(float, float) override {}
-    void pset(float, float, runtime::Rgb) override {}
-    void line(float, float, float, float) override {}
-    void line(float, float, float, float, runtime::Rgb) override {}
-    void cls() override {}
 
 private:
     runtime::DrawTarget& target_;

@@ -21,7 +21,7 @@ std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
 
 // Keeps a scale and draws nothing: where the points fall decides the counter,
 // not their pixels.
-class Nowhere final : public runtime::DrawTarget {
+class Nowhere final : public runtime::NoDrawing {
 public:
     void setScaleMode(runtime::ScaleMode) override {}
     void setScaleWidth(float width) override { width_ = width; }
@@ -29,11 +29,6 @@ public:
     float scaleWidth() const override { return width_; }
     float scaleHeight() const override { return height_; }
     void setDrawWidth(std::int16_t) override {}
-    void pset(float, float) override {}
-    void pset(float, float, runtime::Rgb) override {}
-    void line(float, float, float, float) override {}
-    void line(float, float, float, float, runtime::Rgb) override {}
-    void cls() override {}
 
 private:
     float width_ = 1.0F;

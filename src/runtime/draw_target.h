@@ -59,4 +59,15 @@ public:
     }
 };
 
+// A target that draws nothing: what a plot leaves besides its picture (the
+// colour counter, its scale) without the cost of drawing it.
+class NoDrawing : public DrawTarget {
+public:
+    void pset(float, float) override {}
+    void pset(float, float, Rgb) override {}
+    void line(float, float, float, float) override {}
+    void line(float, float, float, float, Rgb) override {}
+    void cls() override {}
+};
+
 } // namespace lumetra::runtime
