@@ -115,11 +115,8 @@ private:
 };
 
 // One plot's passes over the sweep. Every pass can go through `pass`, which
-// handles every case exactly; nearly all go through `passQuickly` instead,
-// which handles only passes that need nothing but arithmetic and what was
-// worked out ahead: no length to read, no colour to look up, no chord, no
-// point that needs checking. It keeps what it works on in registers, which a
-// loop with any call in it cannot.
+// handles every case exactly; nearly all go through `passQuickly` instead
+// (below), a loop with no call in it that keeps what it works on in registers.
 class Passes {
 public:
     Passes(runtime::DrawTarget& target, PlotVariables& vars, PlotParameters& params, Chords chords)
@@ -154,6 +151,7 @@ public:
 
 private:
     void pass(double ALFA, double COS1, double SEN1);
+    bool canPassQuickly() const;
     std::size_t passQuickly(const SweepRun& run, std::size_t from);
 
     void handOver() {
@@ -262,23 +260,41 @@ void Passes::pass(double ALFA, double COS1, double SEN1) {
     }
 }
 
-// The passes from `from` on that `pass` would draw without reading, looking
-// up or checking anything, as `pass` would; returns the first it leaves.
+// The quick way. A pass may take it when it needs nothing but arithmetic and
+// what was worked out ahead; it then draws what `pass` would draw, placed by
+// the same `Origin::place`, and leaves the same values behind (A2, SC1, X1
+// and Y1 of its last pass). `canPassQuickly` holds, and goes on holding until
+// `pass` changes something, when:
+// - a pass has read OA and worked out both arms for the current A2, so no
+//   length is read and none rejected;
+// - both arms are inside (see `Arm`), so every point passes the quick test
+//   of `place`: no coordinate is checked and none can raise;
+// - COS2 is not 0 (such a pass draws nothing);
+// - the partner's colour has been read and the colour counter does not wrap
+//   after the pass, so there is no colour to look up.
+// Within the loop a pass is left to `pass` when a chord is due, when COS1 is
+// 0, or when its new value of A2 was not worked out ahead, has COS2 = 0 or
+// an arm that is not inside.
+bool Passes::canPassQuickly() const {
+    return partnerArm_ && firstArm_.inside && partnerArm_->inside && !second_.cosineIsZero &&
+           colourRead_ && Miocolor_ != kLastCurveColour;
+}
+
+// The passes from `from` on that may go the quick way; returns the first that may not.
 std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
-    if (!partnerArm_ || second_.cosineIsZero || !firstArm_.inside || !partnerArm_->inside ||
-        !colourRead_ || Miocolor_ == kLastCurveColour) {
+    if (!canPassQuickly()) {
         return from; // the same every pass until `pass` changes it
     }
     const SecondAngle* taken = nullptr; // a new value of A2 taken here
     runtime::RoundingInterval sameA2 = second_.scaled;
-    const Arm first = firstArm_;
-    Arm partner = *partnerArm_;
+    // Both inside (above); said where the compiler sees it, so that `place`
+    // tests nothing and the loop calls nothing.
+    const Arm first{firstArm_.x, firstArm_.y, true};
+    Arm partner{partnerArm_->x, partnerArm_->y, true};
     const double OA = *OA_;
     const double Ve = Ve_;
     const double* const xFactors = cosineX_ ? run.COS1.data() : run.SEN1.data();
     const double* const yFactors = cosineY_ ? run.COS1.data() : run.SEN1.data();
-    const double CX = origin_.CX();
-    const double CY = origin_.CY();
     const runtime::Rgb colour = colour_;
     runtime::Dot* const dots = dots_.data();
     std::size_t waiting = waiting_;
@@ -306,23 +322,26 @@ std::size_t Passes::passQuickly(const SweepRun& run, std::size_t from) {
         if (run.COS1[i] == 0.0) {
             break;
         }
-        const double SC1 = xFactors[i];
-        const double SCY = yFactors[i];
-        dots[waiting++] = {static_cast<float>(CX + first.x * SC1),
-                           static_cast<float>(CY - first.y * SCY), std::nullopt};
-        dots[waiting++] = {static_cast<float>(CX + partner.x * SC1),
-                           static_cast<float>(CY - partner.y * SCY), colour};
+        // What `place` keeps is wanted of the last pass only (below).
+        double keptX = 0.0;
+        double keptY = 0.0;
+        Position point{};
+        origin_.place(first, xFactors[i], yFactors[i], keptX, keptY, point);
+        dots[waiting++] = {point.x, point.y, std::nullopt};
+        origin_.place(partner, xFactors[i], yFactors[i], keptX, keptY, point);
+        dots[waiting++] = {point.x, point.y, colour};
     }
     if (taken != nullptr) {
         second_ = *taken;
         A2_ = static_cast<std::int16_t>(taken->A2);
-        partnerArm_ = partner;
+        // Worked out again rather than copied out of the loop, which made the
+        // loop keep its arm in memory.
+        partnerArm_ = origin_.arm(OA * taken->cosine, OA * taken->sine);
     }
     if (i > from) {
-        const std::size_t last = i - 1;
-        SC1_ = xFactors[last];
-        X1_ = first.x * SC1_;
-        Y1_ = first.y * yFactors[last];
+        SC1_ = xFactors[i - 1];
+        Position point{}; // drawn already: only X1 and Y1 are wanted
+        origin_.place(first, SC1_, yFactors[i - 1], X1_, Y1_, point);
         if (chords_ == Chords::On) {
             conta_ = static_cast<std::int16_t>(conta_ + (i - from));
         }

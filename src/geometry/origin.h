@@ -29,8 +29,6 @@ public:
     Origin(float CX, float CY)
         : CX_(CX), CY_(CY), quickX_(quickBound(CX)), quickY_(quickBound(CY)) {}
 
-    double CX() const { return CX_; }
-    double CY() const { return CY_; }
     Arm arm(double x, double y) const { return {x, y, passesQuickTest(x, y)}; }
 
     // Sets `drawn` to where the point (arm.x * SC1, arm.y * SCY) relative to

@@ -2,7 +2,6 @@
 
 #include "runtime/draw_target.h"
 #include "surface/colours.h"
-#include "surface/scale.h"
 
 #include <QImage>
 
@@ -12,8 +11,9 @@
 namespace lumetra::surface {
 
 // Writes the round dots of one pen straight into the memory of a 32-bit image:
-// a dot wholly inside by its precomputed pixel offsets, one at the edge row by
-// row, clipped. Built again whenever the pen or the image changes.
+// a dot wholly inside by its precomputed pixel offsets (the plot's 3 x 3 pen
+// by its rows), one at the edge row by row, clipped. Built again whenever the
+// pen or the image changes.
 class DotStamp {
 public:
     DotStamp() = default;
@@ -23,13 +23,7 @@ public:
 
     // Stamps the dot centred on pixel (px, py) into the image's `bits`; false
     // when none of it lies on the image.
-    bool stamp(uchar* bits, int px, int py, QRgb colour) const {
-        if (px >= reach_ && py >= reach_ && px < width_ - reach_ && py < height_ - reach_) {
-            stampInside(bits, px, py, colour);
-            return true;
-        }
-        return stampClipped(bits, px, py, colour);
-    }
+    bool stamp(uchar* bits, int px, int py, QRgb colour) const;
 
     // Stamps each of `dots`, centred on the pixel nearest to its user
     // coordinates times (unitX, unitY), in its colour or `foreground`; false
@@ -41,13 +35,6 @@ private:
     template <typename WriteDot>
     bool stampEach(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
                    QRgb foreground, WriteDot writeDot) const;
-    template <std::size_t Pairs>
-    bool stampByOffsets(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
-                        QRgb foreground) const;
-    bool stampSquares(uchar* bits, std::span<const runtime::Dot> dots, double unitX, double unitY,
-                      QRgb foreground) const;
-
-    void stampInside(uchar* bits, int px, int py, QRgb colour) const;
     bool stampClipped(uchar* bits, int px, int py, QRgb colour) const;
 
     struct Row {
@@ -60,10 +47,6 @@ private:
     // once (the last pair of an odd run overlaps the one before), and of runs of one.
     std::vector<qsizetype> pairOffsets_;
     std::vector<qsizetype> singleOffsets_;
-    // The shifted positions of the dots wholly inside, as doubles for a quick test.
-    double insideFrom_ = 0.0;
-    double insideRight_ = 0.0;
-    double insideBottom_ = 0.0;
     bool square3_ = false; // the dot is a whole 3 x 3 square
     int reach_ = 0;        // how far a dot reaches from its centre pixel
     int width_ = 0;

@@ -1,7 +1,5 @@
 #include "surface/drawing_surface.h"
 
-#include "surface/large_pages.h"
-
 #include "runtime/run_time_error.h"
 
 #include <QPainter>
@@ -103,7 +101,7 @@ bool DrawingSurface::retain(QSize logicalSize, qreal devicePixelRatio) {
     if (retained == retainedSize_ && devicePixelRatio == ratio_) {
         return true;
     }
-    QImage next = imageOnLargePages(devicePixels(retained, devicePixelRatio));
+    QImage next(devicePixels(retained, devicePixelRatio), QImage::Format_RGB32);
     if (next.isNull()) {
         return false;
     }
