@@ -3,29 +3,22 @@
 // has taken it, and "failed N: <message>" when step N reports a failure (0 is
 // the start).
 //
-//   work_journal_steps walk PATH SEED mixed|churn   steps until killed
-//   work_journal_steps hold PATH                    keeps three plots until killed
-//   work_journal_steps limited PATH SEED STEPS BYTES
-//       STEPS mixed steps with files limited to BYTES, then "done" and a
-//       normal end without finish(), which leaves the file
+//   work_journal_steps hold PATH                  keeps three plots until killed
+//   work_journal_steps walk PATH SEED mixed|churn [STEPS BYTES]
+//       steps until killed; or STEPS steps with files limited to BYTES, then
+//       "done" and a normal end without finish(), which leaves the file
 
-#include "output/work_journal.h"
 #include "support/journal_steps.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <csignal>
-#include <optional>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
-using lumetra::output::WorkError;
-using lumetra::output::WorkJournal;
-using lumetra::testing::Step;
-using lumetra::testing::StepWalk;
-using lumetra::testing::WindowState;
+using namespace lumetra::testing;
 
 namespace {
 
@@ -37,68 +30,18 @@ void say(const QByteArray& line) {
     }
 }
 
-void report(int step, const std::optional<WorkError>& failure) {
+void report(int step, const std::optional<lumetra::output::WorkError>& failure) {
     say(failure ? "failed " + QByteArray::number(step) + ": " + failure->reason.toUtf8()
                 : QByteArray::number(step));
 }
 
-std::optional<WorkError> tell(WorkJournal& journal, Step step) {
-    switch (step) {
-    case Step::Add:
-        return journal.added();
-    case Step::Drop:
-        return journal.dropped();
-    case Step::Clear:
-        return journal.cleared();
-    case Step::Unclear:
-        return journal.uncleared();
-    case Step::Open:
-        return journal.opened();
-    }
-    return std::nullopt;
-}
-
-[[noreturn]] void waitForTheKill() {
-    for (;;) {
-        ::pause();
-    }
-}
-
-int walk(const QString& path, quint32 seed, StepWalk::Mix mix) {
-    WindowState state;
-    WorkJournal journal(state.record);
-    report(0, journal.start(path));
-    StepWalk steps(seed, mix);
-    for (int n = 1;; ++n) {
-        report(n, tell(journal, steps.next(state)));
-    }
-}
-
-int hold(const QString& path) {
-    WindowState state{lumetra::testing::numberedRecord(0, 3), {}};
-    WorkJournal journal(state.record);
-    report(0, journal.start(path));
-    waitForTheKill();
-}
-
-int limited(const QString& path, quint32 seed, int count, rlim_t bytes) {
+bool limitFilesTo(rlim_t bytes) {
     // A file that reaches the limit gets an error, not the signal that would end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = bytes;
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-        return 2;
-    }
-    WindowState state;
-    WorkJournal journal(state.record);
-    report(0, journal.start(path));
-    StepWalk steps(seed, StepWalk::Mix::Mixed);
-    for (int n = 1; n <= count; ++n) {
-        report(n, tell(journal, steps.next(state)));
-    }
-    say("done");
-    return 0;
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
 } // namespace
@@ -106,18 +49,23 @@ int limited(const QString& path, quint32 seed, int count, rlim_t bytes) {
 int main(int argc, char** argv) {
     const QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    const QString mode = arguments.value(1);
-    const QString path = arguments.value(2);
-    const auto seed = arguments.value(3).toUInt();
-    if (mode == u"walk" && arguments.size() == 5) {
-        return walk(path, seed,
-                    arguments[4] == u"churn" ? StepWalk::Mix::Churn : StepWalk::Mix::Mixed);
+    const bool hold = arguments.value(1) == u"hold" && arguments.size() == 3;
+    const bool limited = arguments.size() == 7 && limitFilesTo(arguments[6].toULongLong());
+    if (!hold && (arguments.value(1) != u"walk" || (arguments.size() != 5 && !limited))) {
+        return 2;
     }
-    if (mode == u"hold" && arguments.size() == 3) {
-        return hold(path);
+    WindowState state{hold ? numberedRecord(0, 3) : lumetra::output::PlotRecord(), {}};
+    lumetra::output::WorkJournal journal(state.record);
+    report(0, journal.start(arguments[2]));
+    const auto mix = arguments.value(4) == u"churn" ? StepWalk::Mix::Churn : StepWalk::Mix::Mixed;
+    StepWalk steps(arguments.value(3).toUInt(), mix);
+    const int count = limited ? arguments[5].toInt() : hold ? 0 : -1;
+    for (int n = 1; count < 0 || n <= count; ++n) {
+        report(n, tell(journal, steps.next(state)));
     }
-    if (mode == u"limited" && arguments.size() == 6) {
-        return limited(path, seed, arguments[4].toInt(), arguments[5].toULongLong());
+    while (hold) {
+        ::pause(); // until killed
     }
-    return 2;
+    say("done");
+    return 0;
 }
