@@ -2,7 +2,6 @@
 // no QT_QPA_PLATFORM; its pictures, exit statuses and messages.
 
 #include "app/program.h"
-#include "forms/form3.h"
 #include "forms/form4.h"
 #include "support/recording_ui.h"
 #include "support/run_program.h"
@@ -32,9 +31,7 @@ private slots:
     void theWorkedExampleAsThePlotWindowShowsIt() {
         lumetra::testing::RecordingUi ui;
         lumetra::app::Program program(ui);
-        QVERIFY(lumetra::testing::reachParameterWindow(program));
-        QVERIFY(lumetra::testing::click(program.form3(), u"AVANTI"_s));
-        QVERIFY(lumetra::testing::waitActive(program, lumetra::forms::FormId::Form4));
+        QVERIFY(lumetra::testing::reachPlotWindow(program));
         QVERIFY(lumetra::testing::click(program.form4(), u"TRACCIA"_s));
         const auto& surface = program.form4().surface();
         const QSize size = surface.logicalSize();

@@ -7,7 +7,6 @@
 
 #include "app/program.h"
 #include "app/start_up.h"
-#include "forms/form3.h"
 #include "forms/form4.h"
 #include "forms/picture_menu.h"
 #include "support/recording_ui.h"
@@ -28,7 +27,7 @@
 #include <cerrno>
 #include <cstddef>
 
-using lumetra::app::FormId;
+using lumetra::output::PictureFormat;
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
 
@@ -41,7 +40,6 @@ constexpr rlim_t kSmallLimit = 1024;
 // How a run of the program is made to fail its write.
 enum class Forcing {
     None,
-    FileSizeLimit, // RLIMIT_FSIZE, SIGXFSZ left at its default
     OwnMounts,     // a user namespace of its own, where it mounts a small or read-only tmpfs
     OrdinaryUser,  // uid 1000 with no capabilities, which root is not
     QuotaOnWrites, // a seccomp filter: a write of more than a page fails with EDQUOT
@@ -126,14 +124,9 @@ class TestSafeWrites : public QObject {
             // The system's own texts are English here: none of them may come through.
             environment.insert(u"LC_ALL"_s, u"C"_s);
             process.setProcessEnvironment(environment);
-            process.setChildProcessModifier([forcing, filter] {
-                if (forcing == Forcing::FileSizeLimit) {
-                    limitFileSize(kSmallLimit);
-                }
-                if (!filter.empty()) {
-                    installFilter(filter);
-                }
-            });
+            if (!filter.empty()) {
+                process.setChildProcessModifier([filter] { installFilter(filter); });
+            }
         });
         // Back to what the test process may remove, whatever the setup did.
         QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -172,23 +165,6 @@ class TestSafeWrites : public QObject {
         return canonical(folder);
     }
 
-    // Types `name` into the save dialog and accepts it; the save runs under
-    // `limit` bytes a file, if given.
-    void saveInDialog(const QString& name, std::optional<rlim_t> limit = std::nullopt) {
-        rlim_t before = 0;
-        withSaveDialog([&](QFileDialog& dialog) {
-            // Not selectFile(), which leaves alone a name field that has the focus.
-            auto* field = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s);
-            QVERIFY(field != nullptr);
-            field->setText(name);
-            before = limit ? limitFileSize(*limit) : 0;
-            static_cast<QDialog&>(dialog).accept(); // the file dialog checks the name first
-        });
-        if (limit) {
-            limitFileSize(before);
-        }
-    }
-
 private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
@@ -202,8 +178,7 @@ private slots:
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        QVERIFY(reachParameterWindow(*program) && click(program->form3(), u"AVANTI"_s) &&
-                waitActive(*program, FormId::Form4));
+        QVERIFY(reachPlotWindow(*program));
     }
 
     // The thirty curves of a script that ran out of room; each way to fail
@@ -220,8 +195,9 @@ private slots:
             QTest::addRow("%s on a full disk", qPrintable(format))
                 << Forcing::OwnMounts << tmpfs << u"keep."_s + format << u"disco pieno"_s;
         }
-        QTest::newRow("file-size limit")
-            << Forcing::FileSizeLimit << old << u"keep.svg"_s << u"file troppo grande"_s;
+        // The limit in blocks of 512 bytes, SIGXFSZ left at its default.
+        QTest::newRow("file-size limit") << Forcing::None << old + u" && ulimit -f 2"_s
+                                         << u"keep.svg"_s << u"file troppo grande"_s;
         QTest::newRow("read-only file system")
             << Forcing::OwnMounts << tmpfs + u" && mount -o remount,bind,ro \"$dir\""_s
             << u"keep.pdf"_s << u"file system di sola lettura"_s;
@@ -290,22 +266,20 @@ private slots:
     }
 
     // The plot window's save over the file-size limit: its message, nothing
-    // left, the dialog where it was; a save that works remembers its folder.
+    // left, the dialog where it was; a save that works moves the dialog there.
     void dialogRemembersOnlyAFolderThatTookThePicture() {
         const QString first = dir->filePath(u"first"_s), second = dir->filePath(u"second"_s);
         QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
         QSettings().setValue(u"picture/folder"_s, first);
         const QString big = second + u"/big.svg"_s;
-        saveInDialog(big, kSmallLimit);
+        const rlim_t before = limitFileSize(kSmallLimit);
+        program->form4().pictureMenu().saveAs(big, PictureFormat::Svg);
+        limitFileSize(before);
         QCOMPARE(ui->messages,
                  QStringList{u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(big)});
         QCOMPARE(QDir(second).entryList(QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(dialogFolder(), canonical(first));
-        saveInDialog(second + u"/small.png"_s);
-        QCOMPARE(ui->messages.size(), 1);
-        QCOMPARE(QImage(second + u"/small.png"_s).size(),
-                 program->form4().surface().logicalSize() *
-                     program->form4().surface().devicePixelRatio());
+        program->form4().pictureMenu().saveAs(second + u"/small.png"_s, PictureFormat::Png);
         QCOMPARE(dialogFolder(), canonical(second));
     }
 };
