@@ -1,21 +1,14 @@
-// Takes a plot window's steps on a work journal, for the tests that kill it
-// or limit the size of its files. Prints each step's number once the journal
-// has taken it, and "failed N: <message>" when step N reports a failure (0 is
-// the start).
+// Takes a plot window's steps on a work journal until killed, for the test
+// that kills it: 3000 plots opened, then one plotted and taken back over and
+// over. Prints each step's number once the journal has taken it, 0 its start.
 //
-//   work_journal_steps hold PATH                  keeps three plots until killed
-//   work_journal_steps walk PATH SEED mixed|churn [STEPS BYTES]
-//       steps until killed; or STEPS steps with files limited to BYTES, then
-//       "done" and a normal end without finish(), which leaves the file
+//   work_journal_steps PATH SEED
 
 #include "support/journal_steps.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace lumetra::testing;
@@ -23,25 +16,11 @@ using namespace lumetra::testing;
 namespace {
 
 // One write to the pipe, so that a kill never leaves half a line.
-void say(const QByteArray& line) {
-    const QByteArray text = line + '\n';
+void say(int step) {
+    const QByteArray text = QByteArray::number(step) + '\n';
     if (::write(STDOUT_FILENO, text.constData(), text.size()) != text.size()) {
         ::_exit(2);
     }
-}
-
-void report(int step, const std::optional<lumetra::output::WorkError>& failure) {
-    say(failure ? "failed " + QByteArray::number(step) + ": " + failure->reason.toUtf8()
-                : QByteArray::number(step));
-}
-
-bool limitFilesTo(rlim_t bytes) {
-    // A file that reaches the limit gets an error, not the signal that would end the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
 } // namespace
@@ -49,23 +28,20 @@ bool limitFilesTo(rlim_t bytes) {
 int main(int argc, char** argv) {
     const QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    const bool hold = arguments.value(1) == u"hold" && arguments.size() == 3;
-    const bool limited = arguments.size() == 7 && limitFilesTo(arguments[6].toULongLong());
-    if (!hold && (arguments.value(1) != u"walk" || (arguments.size() != 5 && !limited))) {
+    if (arguments.size() != 3) {
         return 2;
     }
-    WindowState state{hold ? numberedRecord(0, 3) : lumetra::output::PlotRecord(), {}};
+    WindowState state;
     lumetra::output::WorkJournal journal(state.record);
-    report(0, journal.start(arguments[2]));
-    const auto mix = arguments.value(4) == u"churn" ? StepWalk::Mix::Churn : StepWalk::Mix::Mixed;
-    StepWalk steps(arguments.value(3).toUInt(), mix);
-    const int count = limited ? arguments[5].toInt() : hold ? 0 : -1;
-    for (int n = 1; count < 0 || n <= count; ++n) {
-        report(n, tell(journal, steps.next(state)));
+    if (journal.start(arguments[1])) {
+        return 1;
     }
-    while (hold) {
-        ::pause(); // until killed
+    say(0);
+    StepWalk steps(arguments[2].toUInt(), StepWalk::Mix::Churn);
+    for (int n = 1;; ++n) {
+        if (tell(journal, steps.next(state))) {
+            return 1;
+        }
+        say(n);
     }
-    say("done");
-    return 0;
 }
