@@ -1,6 +1,6 @@
 // The program's arithmetic without a window: run-time rules, numbers as text,
-// the calibration and plot frames, and the curve construction against its
-// worked example (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
+// the calibration frame and the curve colours. The curve construction itself
+// is pinned by the recorded digests, its worked example by the picture test.
 
 #include "geometry/calcola.h"
 #include "geometry/calibration_figure.h"
@@ -12,7 +12,6 @@
 #include <QtTest>
 
 #include <cmath>
-#include <numbers>
 #include <set>
 
 using namespace lumetra::geometry;
@@ -28,37 +27,6 @@ template <typename Call> Error raised(Call&& call) try {
     return std::nullopt;
 } catch (const RunTimeError& error) {
     return error.code();
-}
-
-// Drawn at p within the worked example's four decimals (plus, where given, a
-// single's rounding).
-bool at(const Op& op, QPointF p, double extra = 0.0) {
-    return std::abs(op.x1 - p.x()) <= 5e-5 + extra && std::abs(op.y1 - p.y()) <= 5e-5 + extra;
-}
-
-// The plot window as its activation on a 500 x 275 surface leaves it, with the
-// parameter window's defaults.
-struct Plot : RecordingTarget {
-    Error run() {
-        vars.P1 = degreesToRadiansFactor();
-        vars.CX = 260.0F;
-        vars.CY = 137.5F;
-        PlotParameters params{VALa, VALb, VALe, Miocolor};
-        const Error error = raised([&] { CALCOLA(*this, vars, params, Chords::Off); });
-        Miocolor = params.Miocolor;
-        return error;
-    }
-    Value VALa{86.0}, VALb{55.0}, VALe{1.0};
-    std::int16_t Miocolor = 0;
-    PlotVariables vars;
-};
-
-// A2 as a drawn partner shows it when both factors are sines: its direction
-// from O is BETA1 x sin(A2 degrees), BETA1 being 0.959931081160903.
-int shownA2(const Op& partner) {
-    const double direction = std::atan2(137.5 - partner.y1, partner.x1 - 260.0);
-    const double sine = std::min(1.0, direction / 0.959931081160903);
-    return static_cast<int>(std::lround(std::asin(sine) * 180.0 / std::numbers::pi));
 }
 
 // The only drawing: a vertical axis through cx, then a horizontal one through cy.
@@ -175,40 +143,6 @@ private slots:
             QVERIFY(p[900].y1 > vars.CY + 36000);
             QVERIFY(p[2700].y1 < vars.CY - 36000);
         }
-    }
-
-    void workedExample() {
-        // pass, A2, first point drawn at, XS, YS
-        const struct {
-            std::size_t pass;
-            int A2;
-            double x, y, XS, YS;
-        } table[] = {{1, 0, 260, 137.5, 0, 0},
-                     {2, 0, 260.0861, 137.3770, 0.1501, 0},
-                     {3, 0, 260.1722, 137.2541, 0.3002, 0},
-                     {6, 0, 260.4305, 136.8852, 0.7505, 0},
-                     {16, 2, 261.2913, 135.6559, 2.25, 0.0754},
-                     {26, 3, 262.1516, 134.4271, 3.7465, 0.1884},
-                     {451, 45, 294.8799, 87.6864, 47.332, 38.1796},
-                     {901, 90, 309.3276, 67.0529, 49.3276, 70.4471}};
-        Plot plot;
-        QVERIFY(!plot.run());
-        QCOMPARE(plot.ops().size(), std::size_t{1802}); // every pass draws both points
-        const double single = std::ldexp(1.0, -15);     // XS and YS are drawn as singles
-        for (const auto& row : table) {
-            const Op& first = plot.ops()[2 * row.pass - 2];
-            const Op& second = plot.ops()[2 * row.pass - 1];
-            QVERIFY(!first.colour);
-            QCOMPARE(first.drawWidth, 3);
-            QCOMPARE(second.drawWidth, 3);
-            QVERIFY(at(first, {row.x, row.y}));
-            QVERIFY(at(second, {260 + row.XS, 137.5 - row.YS}, single));
-            QCOMPARE(shownA2(second), row.A2);
-        }
-        QCOMPARE(shownA2(plot.ops()[91]), 4); // pass 46, ALFA exactly 4.5: ties to even
-        // The last pass's factor: the sine of the accumulated counter, not of 90.
-        QVERIFY(plot.vars.SC1 == std::sin(89.99999999999916 * double{plot.vars.P1}));
-        QCOMPARE(int{plot.vars.A2}, 90);
     }
 
     // Beyond the palette the fifteen curve colours come round again; black never.
