@@ -2,8 +2,6 @@
 
 #include "output/work_journal.h"
 
-#include <QRandomGenerator>
-
 #include <limits>
 #include <utility>
 #include <vector>
@@ -74,50 +72,22 @@ inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step 
     return std::nullopt;
 }
 
-// Steps a plot window could take, drawn from a seed, each taken on a state:
-// never a drop with nothing plotted, never a clear taken back that was not made.
-class StepWalk {
+// The steps of a busy plot window: `opened` plots opened, then one plotted
+// and taken back over and over, which has the journal written anew now and then.
+class Churn {
 public:
-    enum class Mix {
-        Mixed, // every kind of step, opens of up to 2000 plots
-        Churn, // 3000 plots opened, then one plotted and taken back, over and over
-    };
-
-    StepWalk(quint32 seed, Mix mix) : random_(seed), mix_(mix) {}
+    explicit Churn(int opened = 3000) : opened_(opened) {}
 
     Step next(WindowState& state) {
-        const Step step = choose(state);
-        const int count = step == Step::Add    ? 1
-                          : step != Step::Open ? 0
-                          : mix_ == Mix::Churn ? 3000
-                                               : random_.bounded(2001);
-        state.take(step, numberedRecord(counter_, count));
-        counter_ += count;
+        const Step step = taken_ == 0 ? Step::Open : taken_ % 2 == 1 ? Step::Add : Step::Drop;
+        state.take(step,
+                   taken_ == 0 ? numberedRecord(0, opened_) : numberedRecord(opened_ + taken_, 1));
+        ++taken_;
         return step;
     }
 
 private:
-    Step choose(const WindowState& state) {
-        if (mix_ == Mix::Churn) {
-            return taken_++ == 0 ? Step::Open : taken_ % 2 == 0 ? Step::Add : Step::Drop;
-        }
-        for (;;) {
-            const int draw = random_.bounded(100);
-            const Step step = draw < 50   ? Step::Add
-                              : draw < 75 ? Step::Drop
-                              : draw < 83 ? Step::Clear
-                              : draw < 98 ? Step::Unclear
-                                          : Step::Open;
-            if ((step != Step::Drop || !state.record.empty()) &&
-                (step != Step::Unclear || !state.aside.empty())) {
-                return step;
-            }
-        }
-    }
-
-    QRandomGenerator random_;
-    Mix mix_;
-    int counter_ = 0;
+    int opened_;
     int taken_ = 0;
 };
 
