@@ -1,16 +1,15 @@
-// The program's arithmetic without a window: run-time rules, numbers as text,
-// the calibration frame and the curve colours. The curve construction itself
-// is pinned by the recorded digests, its worked example by the picture test.
+// The program's arithmetic without a window: run-time rules, numbers as text
+// and the curve colours. The curve construction itself is pinned by the
+// recorded digests, its worked example by the picture test, the calibration
+// figure by the windows test.
 // Then the drawing surface read back from its pixels: the plot window's
 // mapping, clipping and clearing, lines that lie nowhere, and dot sizes.
 
 #include "geometry/calcola.h"
-#include "geometry/calibration_figure.h"
 #include "geometry/plot_frame.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/locale_numbers.h"
 #include "runtime/run_time_error.h"
-#include "support/recording_target.h"
 #include "surface/drawing_surface.h"
 
 #include <QtTest>
@@ -21,9 +20,6 @@
 using namespace lumetra::geometry;
 using namespace lumetra::runtime;
 using lumetra::surface::DrawingSurface;
-using lumetra::testing::RecordingTarget;
-using Op = RecordingTarget::Op;
-using Kind = RecordingTarget::Kind;
 using Error = std::optional<ErrorCode>;
 using namespace Qt::StringLiterals;
 
@@ -32,13 +28,6 @@ template <typename Call> Error raised(Call&& call) try {
     return std::nullopt;
 } catch (const RunTimeError& error) {
     return error.code();
-}
-
-// The only drawing: a vertical axis through cx, then a horizontal one through cy.
-bool axes(const RecordingTarget& t, float cx, float cy, std::int16_t pen) {
-    const float w = t.scaleWidth(), h = t.scaleHeight();
-    return t.ops() == std::vector<Op>{{Kind::Line, cx, 0, cx, h, {}, pen},
-                                      {Kind::Line, 0, cy, w, cy, {}, pen}};
 }
 
 const QColor kForeground(0x10, 0x20, 0x30), kBackground(0xE0, 0xE0, 0xD0);
@@ -154,25 +143,6 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, shown);
         QCOMPARE(formatLocaleNumber(value, locale), shown);
-    }
-
-    void frames() {
-        for (const auto& [incr, height] : {std::pair{0.51, 74647.35}, {0.65, 95138.78}}) {
-            RecordingTarget target(800, 520);
-            CalibrationVariables vars{.P1 = degreesToRadiansFactor(), .Incr = incr};
-            setUpScaleAndAxes(target, vars);
-            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005);
-            QVERIFY(std::abs(target.scaleHeight() - height) < 0.005);
-            QVERIFY(axes(target, vars.CX, vars.CY, 1));
-            target.clear();
-            QCOMPARE(plotCircle(target, vars), 3600);
-            // The circle starts at 0 degrees, exactly, and reaches the bottom at 90: y grows down.
-            const auto p = target.of(Kind::Point);
-            const float x = static_cast<float>(vars.CX + 36367.36328125);
-            QCOMPARE(p[0], (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}));
-            QVERIFY(p[900].y1 > vars.CY + 36000);
-            QVERIFY(p[2700].y1 < vars.CY - 36000);
-        }
     }
 
     // Beyond the palette the fifteen curve colours come round again; black never.
