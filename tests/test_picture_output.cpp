@@ -391,6 +391,7 @@ private slots:
                                      u" "_s, u"Legenda nell'immagine "_s}));
         menu->close();
     }
+
     // The thirty curves of a script that ran out of room; each way to fail
     // once, and the full disk in each format. Row: the forcing, the setup (see
     // lumetra()), the file in the folder, the reason (@ the folder).
