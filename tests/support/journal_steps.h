@@ -25,6 +25,7 @@ inline output::PlotRecord numberedRecord(int first, int count) {
     return record;
 }
 
+// The steps, in the order the tables of tell() and the journal test's scripts follow.
 enum class Step { Add, Drop, Clear, Unclear, Open };
 
 // What the plot window holds for its history: the record, and the records
@@ -57,19 +58,11 @@ struct WindowState {
 
 // The journal told of a step the window took.
 inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step step) {
-    switch (step) {
-    case Step::Add:
-        return journal.added();
-    case Step::Drop:
-        return journal.dropped();
-    case Step::Clear:
-        return journal.cleared();
-    case Step::Unclear:
-        return journal.uncleared();
-    case Step::Open:
-        return journal.opened();
-    }
-    return std::nullopt;
+    using Told = std::optional<output::WorkError> (output::WorkJournal::*)();
+    constexpr Told kTold[] = {&output::WorkJournal::added, &output::WorkJournal::dropped,
+                              &output::WorkJournal::cleared, &output::WorkJournal::uncleared,
+                              &output::WorkJournal::opened};
+    return (journal.*kTold[static_cast<int>(step)])();
 }
 
 // The steps of a busy plot window: `opened` plots opened, then one plotted
