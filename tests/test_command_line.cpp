@@ -1,53 +1,87 @@
 // The command line as a script runs it: the real program, with no display and
-// no QT_QPA_PLATFORM; its pictures, exit statuses and messages.
+// no QT_QPA_PLATFORM; its pictures, exit statuses and messages. Then the work a
+// picture carries: the program drawing a saved picture again (--da) into each
+// format and at a new size, refusing damaged work, writing to standard
+// output, and the arguments that start the windows instead.
 
 #include "app/program.h"
-#include "forms/form3.h"
+#include "cli/launch.h"
 #include "forms/form4.h"
 #include "support/recording_ui.h"
+#include "support/run_program.h"
 #include "support/walk.h"
 
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+using lumetra::testing::Run;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Two curves with the chords, drawn at 400 x 300 with factor 0.75.
+const QStringList kCurves = {u"--lunghezza"_s, u"120"_s, u"--angolo"_s, u"30"_s,
+                             u"--angolo"_s,    u"60"_s,  u"--corde"_s};
+
+// A picture without a PDF's creation date, the one part that differs from run to run.
+QByteArray undated(const QByteArray& picture) {
+    return QString::fromLatin1(picture)
+        .remove(QRegularExpression(u"/CreationDate \\(D:[0-9Z+\\-']*\\)"_s))
+        .toLatin1();
+}
+
+QByteArray contents(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? undated(file.readAll()) : QByteArray();
+}
+
+} // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir, faults;
+    QTemporaryDir home, dir, faults;
 
-    // The exit status, then standard output, then standard error.
-    static std::tuple<int, QString, QString>
-    run(const QString& program, const QStringList& arguments, const QString& folder = {}) {
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-            qunsetenv(name); // the program finds no screen, whatever this process has
-        }
-        QProcess process;
-        process.setWorkingDirectory(folder);
-        process.start(program, arguments);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // `command` as a script runs it, in `folder`; standard output to a file when one is named.
+    static Run run(const QStringList& command, const QString& folder = {},
+                   const QString& standardOutput = {}) {
+        return lumetra::testing::runProgram(command, [&](QProcess& process) {
+            process.setWorkingDirectory(folder);
+            if (!standardOutput.isEmpty()) {
+                process.setStandardOutputFile(standardOutput);
+            }
+        });
     }
-    static std::tuple<int, QString, QString> lumetra(const QStringList& arguments) {
-        return run(QStringLiteral(LUMETRA_BINARY), arguments);
+    static Run lumetra(const QStringList& arguments, const QString& standardOutput = {}) {
+        return run(QStringList{QStringLiteral(LUMETRA_BINARY)} + arguments, {}, standardOutput);
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(home.isValid() && dir.isValid());
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+            qputenv(name, home.path().toUtf8());
+        }
+        for (const QString& format : {u"svg"_s, u"pdf"_s, u"png"_s}) {
+            const QStringList area{u"-o"_s, path(u"famiglia."_s + format), u"--dimensioni"_s,
+                                   u"400x300"_s};
+            QCOMPARE(lumetra(area + kCurves).status, 0);
+        }
+    }
+
     // Two plots in the plot window, at its size and factor: the same pixels.
     void theWorkedExampleAsThePlotWindowShowsIt() {
         lumetra::testing::RecordingUi ui;
         lumetra::app::Program program(ui);
-        QVERIFY(lumetra::testing::reachParameterWindow(program));
-        QVERIFY(lumetra::testing::click(program.form3(), u"AVANTI"_s));
-        QVERIFY(lumetra::testing::waitActive(program, lumetra::forms::FormId::Form4));
+        QVERIFY(lumetra::testing::reachPlotWindow(program));
         QVERIFY(lumetra::testing::click(program.form4(), u"TRACCIA"_s));
         const auto& surface = program.form4().surface();
         const QSize size = surface.logicalSize();
-        const QString png = dir.filePath(u"example.png"_s);
+        const QString png = path(u"example.png"_s);
         const QString area = u"%1x%2"_s.arg(size.width()).arg(size.height());
         const QString arguments = u"-o %1 --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
         const auto [status, out, err] = lumetra(arguments.arg(png, area).split(u' '));
@@ -82,19 +116,36 @@ private slots:
             {"no value", u"-o @/old.png --angolo"_s, 2, u": manca il valore dopo --angolo\n"_s},
             {"text", u"-o @/old.png --lunghezza abc"_s, 2, u": --lunghezza \"abc\" non è"_s},
             {"inf", u"-o @/old.png --angolo inf"_s, 2, u": --angolo \"inf\" non è un numero\n"_s},
-            {"nan", u"-o @/old.png --incremento nan"_s, 2, u": --incremento \"nan\" non è"_s},
             {"1e999", u"-o @/old.png --fattore 1e999"_s, 2, u": --fattore \"1e999\" non è"_s},
             {"zero", u"-o @/old.png --dimensioni 0x800"_s, 2, u"\": ogni lato va da 16 a 16384"_s},
-            {"negative", u"-o @/old.png --dimensioni -5x10"_s, 2, u"\"-5x10\": ogni lato"_s},
             {"over", u"-o @/old.png --dimensioni 1280x16385"_s, 2, u"\"1280x16385\": ogni"_s},
             {"factor", u"-o @/old.png --fattore 0,09"_s, 2,
              u"\"0,09\": il fattore va da 0,1 a 10"_s},
             {"extension", u"-o @/old.jpg"_s, 2, u"/old.jpg\": l'estensione deve essere .png"_s},
             {"no output", u"--angolo 30"_s, 2, u"lumetra: manca --output FILE"_s},
             {"twice", u"-o @/old.png --output @/b.svg"_s, 2, u": --output è dato più volte: \""_s},
+            {"-o - alone", u"-o -"_s, 2,
+             u"lumetra: --output - scrive sullo standard output: manca --formato png, svg o pdf\n"
+             u"Per l'aiuto: lumetra --help\n"_s},
+            {"other format", u"-o @/a.png --formato svg"_s, 2,
+             u": --formato svg non è il formato di --output \""_s},
+            {"unknown format", u"-o - --formato jpg"_s, 2,
+             u": --formato \"jpg\": il formato è png, svg o pdf\n"_s},
+            {"--da twice", u"--da a.svg --da b.svg -o @/a.png"_s, 2,
+             u": --da è dato più volte: \"a.svg\", \"b.svg\"\n"_s},
+            {"not a picture", u"--da @/old.png -o @/a.png"_s, 2,
+             u"/old.png: non è un'immagine PNG, SVG o PDF\n"_s},
         };
         for (const auto& row : rows) {
             QTest::newRow(row.name) << row.arguments << row.status << row.told;
+        }
+        // A saved work brings its own curves.
+        for (const QString& option : {u"--lunghezza 1"_s, u"--angolo 1"_s, u"--incremento 1"_s,
+                                      u"--fattore 1"_s, u"--x-cos"_s, u"--y-cos"_s, u"--corde"_s}) {
+            QTest::addRow("--da with %s", qPrintable(option))
+                << u"--da @/old.png -o @/a.png "_s + option << 2
+                << u": --da non si usa con "_s + option.section(u' ', 0, 0) +
+                       u": le curve sono quelle del lavoro salvato\n"_s;
         }
     }
     void exitStatusesAndMessages() {
@@ -108,7 +159,8 @@ private slots:
         const auto [exit, out, err] =
             lumetra(arguments.split(u' ').replaceInStrings(u"@"_s, faults.path()));
         QCOMPARE(exit, status);
-        QVERIFY2((exit == 0 ? out : err).contains(told), qPrintable(err));
+        QVERIFY2((exit == 0 ? QString::fromUtf8(out) : err).contains(told), qPrintable(err));
+        QVERIFY(exit == 0 || out.isEmpty());
         QCOMPARE(QDir(faults.path()).entryList(QDir::Files), QStringList{u"old.png"_s});
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll() == "old", exit != 3);
@@ -121,7 +173,7 @@ private slots:
         const QString module = folder.filePath(u"lumetra-windows.so"_s);
         QVERIFY(QFile::copy(QStringLiteral(LUMETRA_BINARY), program));
         QVERIFY(QFile::copy(QStringLiteral(MODULE_WITHOUT_ENTRY), module));
-        const auto [status, out, err] = run(program, {});
+        const auto [status, out, err] = run({program});
         QCOMPARE(err, u"lumetra: impossibile aprire le finestre: "_s + module +
                           u" non contiene lumetra_windows\n"_s);
         QCOMPARE(status, 1);
@@ -129,7 +181,7 @@ private slots:
 
     // Where the program cannot tell its own path, a module in the working folder stays unloaded.
     void unknownOwnPath() {
-        if (std::get<0>(run(u"unshare"_s, {u"-rm"_s, u"true"_s})) != 0) {
+        if (run({u"unshare"_s, u"-rm"_s, u"true"_s}).status != 0) {
             QSKIP("no user namespaces here to hide /proc from the program in");
         }
         const QTemporaryDir folder;
@@ -138,7 +190,7 @@ private slots:
         // An empty /proc of its own hides the program's path from it.
         const QString hideProc = u"mount -t tmpfs none /proc && exec \"$0\""_s;
         const auto [status, out, err] = run(
-            u"unshare"_s, {u"-rm"_s, u"sh"_s, u"-c"_s, hideProc, QStringLiteral(LUMETRA_BINARY)},
+            {u"unshare"_s, u"-rm"_s, u"sh"_s, u"-c"_s, hideProc, QStringLiteral(LUMETRA_BINARY)},
             folder.path());
         // A sanitizer build adds its own complaints about the missing /proc.
         const QString told =
@@ -146,6 +198,91 @@ private slots:
             u"sconosciuto\n"_s;
         QVERIFY2(err.contains(told), qPrintable(err));
         QCOMPARE(status, 1);
+    }
+    // A picture's work drawn again to standard output: the same bytes as the
+    // picture written directly with the same curves.
+    void drawsTheWorkAgain_data() {
+        QTest::addColumn<QString>("format");
+        for (const QString& format : {u"png"_s, u"svg"_s, u"pdf"_s}) {
+            QTest::newRow(qPrintable(format)) << format;
+        }
+    }
+    void drawsTheWorkAgain() {
+        QFETCH(QString, format);
+        const QString original = path(u"famiglia."_s + format);
+        const Run run = lumetra({u"--da"_s, original, u"-o"_s, u"-"_s, u"--formato"_s, format});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(undated(run.out), contents(original));
+    }
+
+    // With --dimensioni every plot runs again at the new size, with its own
+    // factor: a square picture of the family, still at factor 0.75.
+    void drawsTheWorkAtANewSize() {
+        const QString again = path(u"square.png"_s), direct = path(u"direct-square.png"_s);
+        const QStringList square{u"--dimensioni"_s, u"500x500"_s};
+        const QStringList fromWork{u"--da"_s, path(u"famiglia.svg"_s), u"-o"_s, again};
+        QCOMPARE(lumetra(fromWork + square).status, 0);
+        lumetra(QStringList{u"-o"_s, direct, u"--fattore"_s, u"0.75"_s} + kCurves + square);
+        QCOMPARE(contents(again), contents(direct));
+    }
+
+    // A curve stopped by a run-time error stops again where it did, and says so.
+    void reportsTheCurvesThatStopped() {
+        const QStringList overflow = {u"--lunghezza"_s,  u"86"_s, u"--lunghezza"_s,  u"5"_s,
+                                      u"--incremento"_s, u"1"_s,  u"--incremento"_s, u"400"_s,
+                                      u"--x-cos"_s};
+        const Run first = lumetra(QStringList{u"-o"_s, path(u"overflow.svg"_s)} + overflow);
+        QCOMPARE(first.status, 3);
+        const Run again =
+            lumetra({u"--da"_s, path(u"overflow.svg"_s), u"-o"_s, path(u"overflow-again.png"_s)});
+        QCOMPARE(again.status, 3);
+        QCOMPARE(again.err, first.err);
+    }
+
+    // A picture that standard output cannot take: nothing written, and why.
+    void reportsAFullStandardOutput() {
+        const Run run =
+            lumetra({u"--da"_s, path(u"famiglia.svg"_s), u"-o"_s, u"-"_s, u"--formato"_s, u"svg"_s},
+                    u"/dev/full"_s);
+        QCOMPARE(run.status, 1);
+        QCOMPARE(
+            run.err,
+            u"lumetra: impossibile scrivere l'immagine sullo standard output: disco pieno\n"_s);
+    }
+
+    // Which arguments start the windows: Qt's own switches, at most one file.
+    void startsWindows_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<bool>("windows");
+        QTest::newRow("none") << u""_s << true;
+        QTest::newRow("-platform and a picture") << u"-platform offscreen a.png"_s << true;
+        QTest::newRow("--platform") << u"--platform offscreen"_s << true;
+        QTest::newRow("-style=") << u"-style=fusion a.png"_s << true;
+        QTest::newRow("all of X11's")
+            << u"-display :1 -geometry 640x480 -name x -title t -sync -nograb"_s << true;
+        QTest::newRow("two pictures") << u"a.png b.png"_s << false;
+        QTest::newRow("-o") << u"-o x.png"_s << false;
+        QTest::newRow("-platform and -o") << u"-platform offscreen -o x.png"_s << false;
+        QTest::newRow("a picture and an option") << u"a.png --legenda"_s << false;
+        QTest::newRow("-") << u"-"_s << false;
+    }
+    void startsWindows() {
+        QFETCH(QString, arguments);
+        QFETCH(bool, windows);
+        QCOMPARE(lumetra::cli::startsWindows(arguments.split(u' ', Qt::SkipEmptyParts)), windows);
+    }
+
+    // A lone file and Qt's switches reach the windows, not the command line,
+    // which would refuse them at once.
+    void aPictureToOpenStartsTheWindows() {
+        QProcess process;
+        process.start(QStringLiteral(LUMETRA_BINARY),
+                      {u"-platform"_s, u"offscreen"_s, path(u"famiglia.svg"_s)});
+        QVERIFY(process.waitForStarted());
+        QVERIFY2(!process.waitForFinished(3000), process.readAllStandardError().constData());
+        process.kill();
+        process.waitForFinished();
     }
 };
 

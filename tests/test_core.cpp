@@ -1,25 +1,25 @@
-// The program's arithmetic without a window: run-time rules, numbers as text,
-// the calibration and plot frames, and the curve construction against its
-// worked example (segment 86 long at 55 degrees, increment 1, origin (260, 137.5)).
+// The program's arithmetic without a window: run-time rules, numbers as text
+// and the curve colours. The curve construction itself is pinned by the
+// recorded digests, its worked example by the picture test, the calibration
+// figure by the windows test.
+// Then the drawing surface read back from its pixels: the plot window's
+// mapping, clipping and clearing, lines that lie nowhere, and dot sizes.
 
 #include "geometry/calcola.h"
-#include "geometry/calibration_figure.h"
+#include "geometry/plot_frame.h"
 #include "runtime/checked_numbers.h"
 #include "runtime/locale_numbers.h"
 #include "runtime/run_time_error.h"
-#include "support/recording_target.h"
+#include "surface/drawing_surface.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <numbers>
 #include <set>
 
 using namespace lumetra::geometry;
 using namespace lumetra::runtime;
-using lumetra::testing::RecordingTarget;
-using Op = RecordingTarget::Op;
-using Kind = RecordingTarget::Kind;
+using lumetra::surface::DrawingSurface;
 using Error = std::optional<ErrorCode>;
 using namespace Qt::StringLiterals;
 
@@ -30,42 +30,29 @@ template <typename Call> Error raised(Call&& call) try {
     return error.code();
 }
 
-// Drawn at p within the worked example's four decimals (plus, where given, a
-// single's rounding).
-bool at(const Op& op, QPointF p, double extra = 0.0) {
-    return std::abs(op.x1 - p.x()) <= 5e-5 + extra && std::abs(op.y1 - p.y()) <= 5e-5 + extra;
-}
+const QColor kForeground(0x10, 0x20, 0x30), kBackground(0xE0, 0xE0, 0xD0);
+const QRgb kRed = 0xFF000000U | QBColor(4), kGreen = 0xFF000000U | QBColor(2);
 
-// The plot window as its activation on a 500 x 275 surface leaves it, with the
-// parameter window's defaults.
-struct Plot : RecordingTarget {
-    Error run() {
-        vars.P1 = degreesToRadiansFactor();
-        vars.CX = 260.0F;
-        vars.CY = 137.5F;
-        PlotParameters params{VALa, VALb, VALe, Miocolor};
-        const Error error = raised([&] { CALCOLA(*this, vars, params, Chords::Off); });
-        Miocolor = params.Miocolor;
-        return error;
+// The pixels of `image` that hold `colour`, and their bounding box.
+std::pair<int, QRect> census(const QImage& image, QRgb colour) {
+    std::pair<int, QRect> found{0, QRect()};
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        const QPoint p(i % image.width(), i / image.width());
+        if (image.pixel(p) == colour) {
+            found = {found.first + 1, found.second | QRect(p, QSize(1, 1))};
+        }
     }
-    Value VALa{86.0}, VALb{55.0}, VALe{1.0};
-    std::int16_t Miocolor = 0;
-    PlotVariables vars;
-};
-
-// A2 as a drawn partner shows it when both factors are sines: its direction
-// from O is BETA1 x sin(A2 degrees), BETA1 being 0.959931081160903.
-int shownA2(const Op& partner) {
-    const double direction = std::atan2(137.5 - partner.y1, partner.x1 - 260.0);
-    const double sine = std::min(1.0, direction / 0.959931081160903);
-    return static_cast<int>(std::lround(std::asin(sine) * 180.0 / std::numbers::pi));
+    return found;
 }
 
-// The only drawing: a vertical axis through cx, then a horizontal one through cy.
-bool axes(const RecordingTarget& t, float cx, float cy, std::int16_t pen) {
-    const float w = t.scaleWidth(), h = t.scaleHeight();
-    return t.ops() == std::vector<Op>{{Kind::Line, cx, 0, cx, h, {}, pen},
-                                      {Kind::Line, 0, cy, w, cy, {}, pen}};
+// The plot window's frame with the factor 0.55: on a 1000 x 550 client area
+// that is 500 units across, 275 down, two pixels per unit both ways.
+DrawingSurface plotSurface(qreal ratio = 1.0) {
+    DrawingSurface surface(kForeground, kBackground);
+    surface.resize(QSize(1000, 550), ratio);
+    PlotVariables vars;
+    setUpPlotFrame(surface, vars, Value(0.55), Value(1.0));
+    return surface;
 }
 
 class TestCore : public QObject {
@@ -158,59 +145,6 @@ private slots:
         QCOMPARE(formatLocaleNumber(value, locale), shown);
     }
 
-    void frames() {
-        for (const auto& [incr, height] : {std::pair{0.51, 74647.35}, {0.65, 95138.78}}) {
-            RecordingTarget target(800, 520);
-            CalibrationVariables vars{.P1 = degreesToRadiansFactor(), .Incr = incr};
-            setUpScaleAndAxes(target, vars);
-            QVERIFY(std::abs(vars.CX - 93183.68) < 0.005);
-            QVERIFY(std::abs(target.scaleHeight() - height) < 0.005);
-            QVERIFY(axes(target, vars.CX, vars.CY, 1));
-            target.clear();
-            QCOMPARE(plotCircle(target, vars), 3600);
-            // The circle starts at 0 degrees, exactly, and reaches the bottom at 90: y grows down.
-            const auto p = target.of(Kind::Point);
-            const float x = static_cast<float>(vars.CX + 36367.36328125);
-            QCOMPARE(p[0], (Op{Kind::Point, x, vars.CY, x, vars.CY, QBColor(4), 1}));
-            QVERIFY(p[900].y1 > vars.CY + 36000);
-            QVERIFY(p[2700].y1 < vars.CY - 36000);
-        }
-    }
-
-    void workedExample() {
-        // pass, A2, first point drawn at, XS, YS
-        const struct {
-            std::size_t pass;
-            int A2;
-            double x, y, XS, YS;
-        } table[] = {{1, 0, 260, 137.5, 0, 0},
-                     {2, 0, 260.0861, 137.3770, 0.1501, 0},
-                     {3, 0, 260.1722, 137.2541, 0.3002, 0},
-                     {6, 0, 260.4305, 136.8852, 0.7505, 0},
-                     {16, 2, 261.2913, 135.6559, 2.25, 0.0754},
-                     {26, 3, 262.1516, 134.4271, 3.7465, 0.1884},
-                     {451, 45, 294.8799, 87.6864, 47.332, 38.1796},
-                     {901, 90, 309.3276, 67.0529, 49.3276, 70.4471}};
-        Plot plot;
-        QVERIFY(!plot.run());
-        QCOMPARE(plot.ops().size(), std::size_t{1802}); // every pass draws both points
-        const double single = std::ldexp(1.0, -15);     // XS and YS are drawn as singles
-        for (const auto& row : table) {
-            const Op& first = plot.ops()[2 * row.pass - 2];
-            const Op& second = plot.ops()[2 * row.pass - 1];
-            QVERIFY(!first.colour);
-            QCOMPARE(first.drawWidth, 3);
-            QCOMPARE(second.drawWidth, 3);
-            QVERIFY(at(first, {row.x, row.y}));
-            QVERIFY(at(second, {260 + row.XS, 137.5 - row.YS}, single));
-            QCOMPARE(shownA2(second), row.A2);
-        }
-        QCOMPARE(shownA2(plot.ops()[91]), 4); // pass 46, ALFA exactly 4.5: ties to even
-        // The last pass's factor: the sine of the accumulated counter, not of 90.
-        QVERIFY(plot.vars.SC1 == std::sin(89.99999999999916 * double{plot.vars.P1}));
-        QCOMPARE(int{plot.vars.A2}, 90);
-    }
-
     // Beyond the palette the fifteen curve colours come round again; black never.
     void curveColoursComeRound() {
         std::set<Rgb> colours;
@@ -220,7 +154,74 @@ private slots:
         QCOMPARE(colours.size(), std::size_t{15});
         QVERIFY(!colours.contains(QBColor(0)));
     }
+    // Dots and lines DrawWidth pixels wide, clipped without error where they
+    // leave the area, even from coordinates far outside it.
+    void plotWindowExample() {
+        DrawingSurface surface = plotSurface();
+        for (const QPoint p : {QPoint(520, 275), QPoint(520, 0), QPoint(999, 275)}) {
+            QCOMPARE(surface.image().pixel(p), kForeground.rgb());
+        }
+        // Clearing keeps the scale, which the dots below use (that it erases
+        // everything: the windows test's clear).
+        surface.cls();
+        // The far edges lie just outside the area.
+        surface.setDrawWidth(1);
+        surface.pset(500.0F, 275.0F, QBColor(4));
+        surface.pset(-3.0e38F, 3.0e38F, QBColor(4));
+        QCOMPARE(census(surface.image(), kRed).first, 0);
+        // The last pixel (999, 549), a line that leaves at the bottom (200, 20 to 549),
+        // one wholly outside.
+        surface.pset(499.5F, 274.5F, QBColor(4));
+        surface.line(100.0F, 10.0F, 100.0F, 300.0F, QBColor(4));
+        surface.line(600.0F, 0.0F, 700.0F, 50.0F, QBColor(4));
+        QCOMPARE(census(surface.image(), kRed), std::make_pair(1 + 530, QRect(200, 20, 800, 530)));
+        surface.cls();
+        surface.setDrawWidth(3);
+        surface.line(-1.0e30F, 100.0F, 1.0e30F, 100.0F, QBColor(4));
+        QCOMPARE(census(surface.image(), kRed), std::make_pair(3 * 1000, QRect(0, 199, 1000, 3)));
+        // A line with an end that is not a finite number draws nothing.
+        surface.cls();
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        surface.line(nan, 100.0F, 200.0F, 100.0F, QBColor(4));
+        surface.line(100.0F, 100.0F, std::numeric_limits<float>::infinity(), 100.0F, QBColor(4));
+        QCOMPARE(census(surface.image(), kRed).first, 0);
+    }
+
+    // The dot sits on the point: (100, 50) is pixel (200, 100) at 1x.
+    void dotSizes_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("drawWidth");
+        QTest::addColumn<QRect>("dot");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("inCorner"); // of a dot on the top-left pixel, clipped
+        QTest::newRow("width 1") << 1.0 << 1 << QRect(200, 100, 1, 1) << 1 << 1;
+        QTest::newRow("width 3") << 1.0 << 3 << QRect(199, 99, 3, 3) << 9 << 4;
+        QTest::newRow("width 1 at 2x") << 2.0 << 1 << QRect(399, 199, 2, 2) << 4 << 1;
+        QTest::newRow("width 3 at 2x") << 2.0 << 3 << QRect(397, 197, 6, 6) << 32 << 8;
+    }
+    void dotSizes() {
+        QFETCH(qreal, ratio);
+        QFETCH(int, drawWidth);
+        QFETCH(QRect, dot);
+        QFETCH(int, pixels);
+        QFETCH(int, inCorner);
+        DrawingSurface surface = plotSurface(ratio);
+        surface.setDrawWidth(static_cast<std::int16_t>(drawWidth));
+        surface.pset(100.0F, 50.0F, QBColor(4));
+        QCOMPARE(census(surface.image(), kRed), std::make_pair(pixels, dot));
+        // The same dots handed over many at once, as a plot does.
+        const lumetra::runtime::Dot dots[] = {{300.0F, 50.0F, QBColor(2)},
+                                              {0.0F, 0.0F, QBColor(2)}};
+        surface.psetMany(dots);
+        QCOMPARE(census(surface.image(), kGreen).first, pixels + inCorner);
+        // A resize and a move to a screen of twice the ratio keep the picture
+        // where it was in the window, and so does the move back.
+        surface.resize(QSize(1200, 700), 2 * ratio);
+        QCOMPARE(census(surface.image(), kRed).second, QRect(dot.topLeft() * 2, dot.size() * 2));
+        surface.resize(QSize(1200, 700), ratio);
+        QCOMPARE(census(surface.image(), kRed).second, dot);
+    }
 };
 
-QTEST_APPLESS_MAIN(TestCore)
+QTEST_MAIN(TestCore)
 #include "test_core.moc"

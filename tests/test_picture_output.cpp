@@ -1,30 +1,101 @@
 // The picture off the screen: SVG and PDF drawn again from the plot record,
-// PNG from the kept image, the record itself, failed and cancelled saves, the
-// clipboard, the context menu and Qt's dialogs in Italian.
+// PNG from the kept image, the record itself, a cancelled save, the
+// clipboard, the context menu and Qt's dialogs in Italian. Then saves that
+// fail where users meet them, each forced for real: a full disk, a file-size
+// limit, a read-only file system, no permission, a quota, a sync that fails,
+// a folder where the file should be. The folder is left as it was, the old
+// file with its bytes and no temporary file beside it, and the message is
+// Italian whatever the locale. Last, the folder the save dialog opens in,
+// which only a save that worked changes.
 
 #include "app/program.h"
 #include "app/start_up.h"
-#include "forms/form3.h"
 #include "forms/form4.h"
 #include "forms/picture_menu.h"
 #include "output/picture_file.h"
 #include "support/recording_ui.h"
+#include "support/run_program.h"
 #include "support/walk.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-using lumetra::app::FormId;
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cstddef>
+
 using lumetra::output::PictureFormat;
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
+
+namespace {
+
+constexpr int kNotWritten = 1;
+// Smaller than any picture of a curve in any format.
+constexpr rlim_t kSmallLimit = 1024;
+
+// How a run of the program is made to fail its write.
+enum class Forcing {
+    None,
+    OwnMounts,     // a user namespace of its own, where it mounts a small or read-only tmpfs
+    OrdinaryUser,  // uid 1000 with no capabilities, which root is not
+    QuotaOnWrites, // a seccomp filter: a write of more than a page fails with EDQUOT
+    FailingSync,   // a seccomp filter: a sync of any file but the standard ones fails with EIO
+};
+
+// A seccomp filter: the system call `call` fails with `error` when its
+// argument `index` is above `above`; other calls go through.
+std::vector<sock_filter> failingCall(unsigned call, unsigned index, unsigned above,
+                                     unsigned error) {
+    // The low half of the 64-bit argument.
+    const unsigned argument = offsetof(seccomp_data, args) + 8 * index +
+                              (std::endian::native == std::endian::big ? 4 : 0);
+    return {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, argument),
+        BPF_JUMP(BPF_JMP | BPF_JGT | BPF_K, above, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+}
+
+// `filter` for the process itself from now on; only for a child between fork and exec.
+void installFilter(const std::vector<sock_filter>& filter) {
+    const sock_fprog program{static_cast<unsigned short>(filter.size()),
+                             const_cast<sock_filter*>(filter.data())};
+    prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+    prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
+}
+
+// Sets this process's file-size limit to `bytes`; the limit it had.
+rlim_t limitFileSize(rlim_t bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlim_t before = std::exchange(limit.rlim_cur, bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    return before;
+}
+
+QString canonical(const QString& folder) {
+    return QFileInfo(folder).canonicalFilePath();
+}
+
+} // namespace
 
 class TestPictureOutput : public QObject {
     Q_OBJECT
 
     std::optional<RecordingUi> ui;
     std::optional<lumetra::app::Program> program;
-    QTemporaryDir dir;
+    std::optional<QTemporaryDir> dir;
 
     // Each circle as "circle cx cy fill", each line as "line x1 y1 x2 y2 stroke",
     // coordinates to four decimals, each title as "title text", each text as "text fill text".
@@ -59,26 +130,19 @@ class TestPictureOutput : public QObject {
         return picture;
     }
 
-    QString path(const QString& name) { return dir.filePath(name); }
+    QString path(const QString& name) { return dir->filePath(name); }
     static bool write(const QString& name, const QByteArray& bytes) {
         QFile file(name);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
-    // What a reader of pictures prints, or why it printed nothing: where it is missing,
-    // the Debian package to install.
+    // What a reader of pictures prints, or why it printed nothing, with the
+    // Debian package to install should it be missing.
     static std::pair<bool, QString> read(const QString& tool, const QStringList& arguments) {
-        if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            const QString package =
-                tool == u"rsvg-convert" ? u"librsvg2-bin"_s : u"poppler-utils"_s;
-            return {false, tool + u" is missing: install the Debian package "_s + package};
-        }
-        QProcess process;
-        process.start(tool, arguments);
-        const bool done = process.waitForFinished() &&
-                          process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        return {done,
-                done ? QString::fromUtf8(process.readAllStandardOutput())
-                     : tool + u" failed: "_s + QString::fromUtf8(process.readAllStandardError())};
+        const Run run = runProgram(QStringList{tool} + arguments);
+        const QString package = tool == u"rsvg-convert" ? u"librsvg2-bin"_s : u"poppler-utils"_s;
+        return {run.status == 0, run.status == 0 ? QString::fromUtf8(run.out)
+                                                 : tool + u" (Debian package "_s + package +
+                                                       u") failed: "_s + run.err};
     }
 
     // The drawing area's part of the kept image, which a larger window before may have grown.
@@ -96,9 +160,80 @@ class TestPictureOutput : public QObject {
         }
     }
 
+    // The program run as a script runs it, in the C locale, made to fail by
+    // `forcing`. A shell runs `setup` with $dir the folder and $name the
+    // file's name, then the program with `arguments`. The exit status,
+    // standard error, and the folder's listing ("/" after a folder) with the
+    // file's bytes, before the program and after it.
+    std::tuple<int, QString, QByteArray, QByteArray> lumetra(Forcing forcing, const QString& setup,
+                                                             const QString& name,
+                                                             const QStringList& arguments) {
+        const QString script = u"dir=$1 name=$2; shift 2\n"_s + setup +
+                               u" || exit 90\n"
+                               u"state() { ls -Ap \"$dir\"; cat \"$dir/$name\" 2>/dev/null; }\n"
+                               u"state; echo ==; \"$@\"; status=$?; state; exit $status\n"_s;
+        QStringList command{
+            u"sh"_s, u"-c"_s, script, u"sh"_s, dir->path(), name, QStringLiteral(LUMETRA_BINARY)};
+        if (forcing == Forcing::OwnMounts || forcing == Forcing::OrdinaryUser) {
+            command = QStringList{u"unshare"_s, u"--user"_s} +
+                      (forcing == Forcing::OwnMounts
+                           ? QStringList{u"--map-root-user"_s, u"--mount"_s}
+                           : QStringList{u"--map-user=1000"_s, u"--map-group=1000"_s}) +
+                      command;
+        }
+        const std::vector<sock_filter> filter =
+            forcing == Forcing::QuotaOnWrites ? failingCall(SYS_write, 2, 4096, EDQUOT)
+            : forcing == Forcing::FailingSync ? failingCall(SYS_fsync, 0, 2, EIO)
+                                              : std::vector<sock_filter>();
+        const Run run = runProgram(command + arguments, [&](QProcess& process) {
+            QProcessEnvironment environment = process.processEnvironment();
+            environment.remove(u"LANGUAGE"_s);
+            // The system's own texts are English here: none of them may come through.
+            environment.insert(u"LC_ALL"_s, u"C"_s);
+            process.setProcessEnvironment(environment);
+            if (!filter.empty()) {
+                process.setChildProcessModifier([filter] { installFilter(filter); });
+            }
+        });
+        // Back to what the test process may remove, whatever the setup did.
+        QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const qsizetype middle = run.out.indexOf("==\n");
+        return {run.status, run.err, run.out.first(std::max<qsizetype>(middle, 0)),
+                run.out.mid(middle + 3)};
+    }
+
+    // Opens the save dialog with Ctrl+S in the plot window, runs `inDialog`
+    // on it, and closes it if `inDialog` did not.
+    void withSaveDialog(const std::function<void(QFileDialog&)>& inDialog) {
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && !seen) {
+                seen = true;
+                inDialog(*dialog);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                }
+            }
+        });
+        poll.start(10);
+        // A dialog closed before leaves the window inactive, and the shortcut is the window's.
+        program->form4().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&program->form4()));
+        QTest::keyClick(buttonShowing(program->form4(), u"TRACCIA"_s), Qt::Key_S,
+                        Qt::ControlModifier);
+        QVERIFY(seen);
+    }
+
+    QString dialogFolder() {
+        QString folder;
+        withSaveDialog([&folder](QFileDialog& dialog) { folder = dialog.directory().path(); });
+        return canonical(folder);
+    }
+
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
         lumetra::app::prepareApplication();
         const QDialogButtonBox box(QDialogButtonBox::Cancel); // Qt's own dialogs speak Italian
@@ -107,12 +242,13 @@ private slots:
 
     // Each test in the plot window after its first curve.
     void init() {
+        dir.emplace();
+        QVERIFY(dir->isValid());
+        QSettings().remove(u"picture/folder"_s);
         program.reset();
         ui.emplace();
         program.emplace(*ui);
-        QVERIFY(reachParameterWindow(*program));
-        QVERIFY(click(program->form3(), u"AVANTI"_s));
-        QVERIFY(waitActive(*program, FormId::Form4));
+        QVERIFY(reachPlotWindow(*program));
     }
 
     void svgOfTheWorkedExample() {
@@ -148,10 +284,7 @@ private slots:
         const auto [infoRead, info] = read(u"pdfinfo"_s, {name});
         QVERIFY2(infoRead, qPrintable(info));
         QVERIFY(info.contains(QRegularExpression(u"Pages: +1\n"_s)));
-        const auto [imagesRead, images] = read(u"pdfimages"_s, {u"-list"_s, name});
-        QVERIFY2(imagesRead, qPrintable(images));
-        QCOMPARE(images.count(u'\n'), 2); // header only
-        // Moves, lines and strokes inside the compressed page.
+        // Moves, lines and strokes inside the compressed page, not an image of it.
         const qsizetype start = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
         const QByteArray page = pdf.mid(start, pdf.indexOf("endstream", start) - start);
         const QByteArray operators = qUncompress(QByteArray::fromHex("00100000") + page);
@@ -167,7 +300,6 @@ private slots:
         picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
         picture.legend = true;
         const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
-        QCOMPARE(lumetra::output::pictureTexts(picture).back().second, curve);
         const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
         QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
         QCOMPARE(svg.filter(u"text "_s), QStringList{u"text #000000 "_s + curve});
@@ -205,15 +337,6 @@ private slots:
         QCOMPARE(saved.copy(0, 0, w / 2, h / 4) != screen.copy(0, 0, w / 2, h / 4), withLegend);
     }
 
-    void unwritableFolderShowsTheMessage() {
-        QVERIFY(write(path(u"file"_s), "not a folder"));
-        program->form4().pictureMenu().saveAs(path(u"file/a.svg"_s), PictureFormat::Png);
-        const QString told = u"Impossibile salvare l'immagine "_s + path(u"file/a.svg: "_s);
-        QCOMPARE(ui->messages.size(), 1);
-        QVERIFY(ui->messages[0].startsWith(told));
-        QVERIFY(ui->messages[0].size() > told.size() + 5); // and why
-    }
-
     // From 1000 curves on a progress dialog shows; cancelling it leaves the file as it was.
     void cancelledSaveLeavesNoFile_data() {
         QTest::addColumn<PictureFormat>("format");
@@ -238,7 +361,8 @@ private slots:
         QFile old(path(file));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList({file + u'*'}), QStringList{file}); // no temporary left
+        QCOMPARE(QDir(dir->path()).entryList({file + u'*'}),
+                 QStringList{file}); // no temporary left
         QVERIFY(ui->messages.isEmpty());
     }
 
@@ -260,15 +384,127 @@ private slots:
         for (QAction* a : menu->actions()) {
             texts << a->text() + u' ' + a->shortcut().toString();
         }
-        QCOMPARE(texts,
-                 (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s, u" "_s,
-                              u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
-                              u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s, u" "_s,
-                              u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s, u" "_s,
-                              u"Legenda nell'immagine "_s}));
+        QCOMPARE(texts, (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s,
+                                     u" "_s, u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
+                                     u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
+                                     u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
+                                     u" "_s, u"Legenda nell'immagine "_s}));
         menu->close();
+    }
+
+    // The thirty curves of a script that ran out of room; each way to fail
+    // once, and the full disk in each format. Row: the forcing, the setup (see
+    // lumetra()), the file in the folder, the reason (@ the folder).
+    void commandLineLeavesTheFolderAsItWas_data() {
+        QTest::addColumn<Forcing>("forcing");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        const QString old = u"printf old > \"$dir/$name\""_s;
+        const QString tmpfs = u"mount -t tmpfs -o size=8k tmpfs \"$dir\" && "_s + old;
+        for (const QString& format : {u"png"_s, u"svg"_s, u"pdf"_s}) {
+            QTest::addRow("%s on a full disk", qPrintable(format))
+                << Forcing::OwnMounts << tmpfs << u"keep."_s + format << u"disco pieno"_s;
+        }
+        // The limit in blocks of 512 bytes, SIGXFSZ left at its default.
+        QTest::newRow("file-size limit") << Forcing::None << old + u" && ulimit -f 2"_s
+                                         << u"keep.svg"_s << u"file troppo grande"_s;
+        QTest::newRow("read-only file system")
+            << Forcing::OwnMounts << tmpfs + u" && mount -o remount,bind,ro \"$dir\""_s
+            << u"keep.pdf"_s << u"file system di sola lettura"_s;
+        QTest::newRow("read-only file")
+            << Forcing::OrdinaryUser << old + u" && chmod 444 \"$dir/$name\""_s << u"keep.png"_s
+            << u"permesso negato"_s;
+        QTest::newRow("read-only folder")
+            << Forcing::OrdinaryUser << old + u" && chmod 555 \"$dir\""_s << u"keep.pdf"_s
+            << u"la cartella @ non è scrivibile"_s;
+        QTest::newRow("quota") << Forcing::QuotaOnWrites << old << u"keep.svg"_s
+                               << u"quota del disco superata"_s;
+        QTest::newRow("sync") << Forcing::FailingSync << old << u"keep.pdf"_s
+                              << u"errore di scrittura sul dispositivo"_s;
+        QTest::newRow("a folder in the file's place")
+            << Forcing::None << u"mkdir \"$dir/$name\""_s << u"keep.png"_s
+            << u"@/keep.png è una cartella"_s;
+        // Root may write /proc by its permissions, yet it takes no file; others may not.
+        QTest::newRow("a folder that takes no file")
+            << Forcing::None << u"true"_s << u"/proc/lumetra.png"_s
+            << (geteuid() == 0 ? u"nella cartella /proc non si possono creare file"_s
+                               : u"la cartella /proc non è scrivibile"_s);
+    }
+    void commandLineLeavesTheFolderAsItWas() {
+        QFETCH(Forcing, forcing);
+        QFETCH(QString, setup);
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        const QString target = QDir(dir->path()).filePath(file);
+        QStringList arguments{u"-o"_s, target};
+        for (int curve = 1; curve <= 30; ++curve) {
+            arguments << u"--angolo"_s << QString::number(curve * 12);
+        }
+        const auto [status, err, before, after] =
+            lumetra(forcing, setup, QFileInfo(file).fileName(), arguments);
+        QCOMPARE(err, u"lumetra: Impossibile salvare l'immagine %1: %2\n"_s.arg(
+                          target, reason.replace(u'@', dir->path())));
+        QCOMPARE(status, kNotWritten);
+        QCOMPARE(after, before);
+    }
+
+    // The dialog opens in the folder of the last picture saved while it takes
+    // files, else in the pictures folder, else at home. Row: the remembered
+    // folder (@ this test's folder), whether ~/Pictures exists, where the
+    // dialog opens (~ home).
+    void dialogOpensWhereFilesGo_data() {
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<bool>("withPictures");
+        QTest::addColumn<QString>("opensIn");
+        QTest::newRow("remembered") << u"@/saved"_s << true << u"@/saved"_s;
+        QTest::newRow("gone") << u"@/gone"_s << true << u"~/Pictures"_s;
+        QTest::newRow("takes no file") << u"/proc"_s << true << u"~/Pictures"_s;
+        QTest::newRow("no pictures") << u"@/gone"_s << false << u"~"_s;
+    }
+    void dialogOpensWhereFilesGo() {
+        QFETCH(QString, remembered);
+        QFETCH(bool, withPictures);
+        QFETCH(QString, opensIn);
+        const auto place = [this](QString folder) {
+            return folder.replace(u'@', dir->path()).replace(u'~', QDir::homePath());
+        };
+        QVERIFY(QDir().mkpath(place(u"@/saved"_s)));
+        QDir pictures(place(u"~/Pictures"_s));
+        QVERIFY(withPictures ? pictures.mkpath(u"."_s) : pictures.removeRecursively());
+        QSettings().setValue(u"picture/folder"_s, place(remembered));
+        QCOMPARE(dialogFolder(), canonical(place(opensIn)));
+    }
+
+    // The plot window's save over the file-size limit: its message, nothing
+    // left, the dialog where it was; a save that works moves the dialog there.
+    void dialogRemembersOnlyAFolderThatTookThePicture() {
+        const QString first = path(u"first"_s), second = path(u"second"_s);
+        QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
+        QSettings().setValue(u"picture/folder"_s, first);
+        const QString big = second + u"/big.svg"_s;
+        const rlim_t before = limitFileSize(kSmallLimit);
+        program->form4().pictureMenu().saveAs(big, PictureFormat::Svg);
+        limitFileSize(before);
+        QCOMPARE(ui->messages,
+                 QStringList{u"Impossibile salvare l'immagine %1: file troppo grande"_s.arg(big)});
+        QCOMPARE(QDir(second).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(dialogFolder(), canonical(first));
+        program->form4().pictureMenu().saveAs(second + u"/small.png"_s, PictureFormat::Png);
+        QCOMPARE(dialogFolder(), canonical(second));
     }
 };
 
-QTEST_MAIN(TestPictureOutput)
+// Its own home, settings and data, never the user's, from before Qt reads them.
+int main(int argc, char* argv[]) {
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u".config"_s)));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u".local/share"_s)));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(u".cache"_s)));
+    QApplication application(argc, argv);
+    TestPictureOutput test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_picture_output.moc"

@@ -1,6 +1,6 @@
 // The four windows through their real controls, offscreen: the shell's rules,
-// the calibration window, the parameter window's checks and the plot window's
-// commands. Plots are read back from the picture.
+// the calibration window, the parameter window's checks, the plot window's
+// commands and their undoing. Plots are read back from the picture.
 
 #include "app/program.h"
 #include "app/start_up.h"
@@ -14,6 +14,7 @@
 #include "support/recording_ui.h"
 #include "support/walk.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -123,6 +124,15 @@ class TestWindows : public QObject {
         return QSet<QRgb>(pixels, pixels + image.width() * image.height()) == wanted;
     }
 
+    lumetra::forms::Form4& form4() { return program->form4(); }
+    const QString curve = u"curva (OA 86 · 55°)"_s;
+    // The picture, beyond the window's area too, and the colour counter.
+    QPair<QImage, int> now() { return {form4().surface().image(), program->form3().Miocolor()}; }
+    // "Annulla" and "Ripeti" as the menu shows them, a disabled one in brackets.
+    QString entry(QAction* a) { return a->isEnabled() ? a->text() : u'[' + a->text() + u']'; }
+    QString entries() { return entry(form4().actions()[0]) + u'/' + entry(form4().actions()[1]); }
+    void press(Qt::KeyboardModifiers keys) { QTest::keyClick(&form4(), Qt::Key_Z, keys); }
+
 private slots:
     void initTestCase() { lumetra::app::prepareApplication(); }
     void init() {
@@ -180,16 +190,9 @@ private slots:
         QCOMPARE(built->palette(), window.palette());
     }
 
-    void calibrationWindow_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("English") << u"en_US"_s << u"0.51"_s;
-        QTest::newRow("Italian") << u"it_IT"_s << u"0,51"_s;
-    }
+    // Under Italian settings, which show the factor with a comma.
     void calibrationWindow() {
-        QFETCH(QString, locale);
-        QFETCH(QString, shown);
-        QLocale::setDefault(QLocale(locale));
+        QLocale::setDefault(QLocale(u"it_IT"_s));
         // Closed before it was ever shown, the window stays; "AVANTI" opens it, activated.
         auto& form = program->form2();
         program->show(FormId::Form1);
@@ -199,7 +202,7 @@ private slots:
         QVERIFY(click(program->form1(), u"AVANTI"_s));
         QVERIFY(waitActive(FormId::Form2));
         QCOMPARE(&program->form2(), &form);
-        QCOMPARE(form.controls().get<QLineEdit>(u"Text1"_s)->text(), shown);
+        QCOMPARE(form.controls().get<QLineEdit>(u"Text1"_s)->text(), u"0,51"_s);
         QCOMPARE(form.lastFigurePoints(), 3600);
         const auto image = [&] { return shownPart(form.surface()); };
         for (double degrees = 0.0; degrees < 360.0; degrees += 45.0) {
@@ -339,6 +342,53 @@ private slots:
         QVERIFY(switchTo(FormId::Form4));
         QVERIFY(frameDrawn(255.0));
         QVERIFY(endsAtA(255.0, 8));
+    }
+    // Steps taken back and done again: the pixels and the colour counter
+    // around each kind of step, the menu's two entries and their keys.
+    void undoAndRedo_data() {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("clear") << u"Cancella e riprendi      i dati"_s << u"cancellazione"_s;
+        QTest::newRow("clear, plot") << u"Cancel e traccia"_s << u"cancellazione e "_s + curve;
+        QTest::newRow("overflow") << u"400"_s << curve;
+        QTest::newRow("smaller window") << u"TRACCIA"_s << curve;
+    }
+    void undoAndRedo() {
+        QFETCH(QString, step);
+        QFETCH(QString, name);
+        // The activation's curve, the same again over it, the same with its chords,
+        // then one with X=OA Cos.
+        QVERIFY(reachPlotWindow(*program));
+        for (const QString& caption :
+             {u"TRACCIA"_s, u"Traccia le linee tra le curve di I° livello"_s, u"X=OA Cos"_s,
+              u"TRACCIA"_s}) {
+            QVERIFY2(click(form4(), caption), qPrintable(caption));
+        }
+        form4().resize(form4().size() / (QTest::currentDataTag() == "smaller window"_ba ? 2 : 1));
+        QTRY_COMPARE(form4().surface().logicalSize(), form4().size());
+        const auto before = now();
+        if (step == u"400"_s) { // an overflowing increment, entered in the parameter window
+            QVERIFY(click(form4(), u"RIPRENDI i dati"_s));
+            QVERIFY(waitActive(FormId::Form3));
+            field(2)->setText(step);
+            QVERIFY(avanti());
+        } else {
+            QVERIFY(click(form4(), step));
+        }
+        const auto after = now();
+        QVERIFY(after.first != before.first);
+        press(Qt::ControlModifier);
+        QVERIFY(now() == before);
+        QCOMPARE(entries(), u"Annulla "_s + curve + u"/Ripeti "_s + name);
+        press(Qt::ControlModifier | Qt::ShiftModifier); // whatever the desktop's Redo keys
+        QVERIFY(now() == after);
+        QCOMPARE(entries(), u"Annulla "_s + name + u"/[Ripeti]"_s);
+        // An error is not shown again.
+        QCOMPARE(ui->messages, step == u"400"_s ? QStringList{u"Overflow"_s} : QStringList{});
+        QCOMPARE(form4().surface().logicalSize(), form4().size());
+        press(Qt::ControlModifier); // a new plot drops the step taken back
+        QVERIFY(click(form4(), u"TRACCIA"_s));
+        QCOMPARE(entries(), u"Annulla "_s + curve + u"/[Ripeti]"_s);
     }
 };
 

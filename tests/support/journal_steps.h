@@ -1,10 +1,7 @@
 #pragma once
 
-#include "output/plot_record.h"
+#include "output/work_journal.h"
 
-#include <QRandomGenerator>
-
-#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -15,17 +12,9 @@ namespace lumetra::testing {
 // plotted with a rejected length, every fifth with its chords.
 inline output::RecordedPlot numberedPlot(int n) {
     const double VALa = n % 7 == 3 ? std::numeric_limits<double>::quiet_NaN() : 86.0 + n % 11;
-    return {VALa,
-            n * 0.1,
-            1.0 + n % 3,
-            0.55,
-            1920,
-            1080,
-            static_cast<std::int16_t>(n % 15),
-            n % 2 == 0,
-            n % 4 == 1,
-            n % 5 == 0,
-            n % 9 == 0};
+    const auto Miocolor = static_cast<std::int16_t>(n % 15);
+    return {VALa,     n * 0.1,    1.0 + n % 3, 0.55,       1920,      1080,
+            Miocolor, n % 2 == 0, n % 4 == 1,  n % 5 == 0, n % 9 == 0};
 }
 
 inline output::PlotRecord numberedRecord(int first, int count) {
@@ -36,81 +25,62 @@ inline output::PlotRecord numberedRecord(int first, int count) {
     return record;
 }
 
+// The steps, in the order the tables of tell() and the journal test's scripts follow.
+enum class Step { Add, Drop, Clear, Unclear, Open };
+
 // What the plot window holds for its history: the record, and the records
 // that its clears and opens put aside, the last one last.
 struct WindowState {
     output::PlotRecord record;
     std::vector<output::PlotRecord> aside;
+
+    // The window's side of a step: an add adds the first of `plots`, an open opens them.
+    void take(Step step, const output::PlotRecord& plots = {}) {
+        switch (step) {
+        case Step::Add:
+            record.add(plots.plots().front());
+            break;
+        case Step::Drop:
+            record.removeLast();
+            break;
+        case Step::Clear:
+        case Step::Open:
+            aside.push_back(
+                std::exchange(record, step == Step::Open ? plots : output::PlotRecord()));
+            break;
+        case Step::Unclear:
+            record = std::move(aside.back());
+            aside.pop_back();
+            break;
+        }
+    }
 };
 
-enum class Step { Add, Drop, Clear, Unclear, Open };
+// The journal told of a step the window took.
+inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step step) {
+    using Told = std::optional<output::WorkError> (output::WorkJournal::*)();
+    constexpr Told kTold[] = {&output::WorkJournal::added, &output::WorkJournal::dropped,
+                              &output::WorkJournal::cleared, &output::WorkJournal::uncleared,
+                              &output::WorkJournal::opened};
+    return (journal.*kTold[static_cast<int>(step)])();
+}
 
-// Steps a plot window could take, drawn from a seed, each taken on a state:
-// never a drop with nothing plotted, never a clear taken back that was not made.
-class StepWalk {
+// The steps of a busy plot window: `opened` plots opened, then one plotted
+// and taken back over and over, which has the journal written anew now and then.
+class Churn {
 public:
-    enum class Mix {
-        Mixed, // every kind of step, opens of up to 2000 plots
-        Churn, // 3000 plots opened, then one plotted and taken back, over and over
-    };
-
-    StepWalk(quint32 seed, Mix mix) : random_(seed), mix_(mix) {}
+    explicit Churn(int opened = 3000) : opened_(opened) {}
 
     Step next(WindowState& state) {
-        const Step step = choose(state);
-        take(step, state);
+        const Step step = taken_ == 0 ? Step::Open : taken_ % 2 == 1 ? Step::Add : Step::Drop;
+        state.take(step,
+                   taken_ == 0 ? numberedRecord(0, opened_) : numberedRecord(opened_ + taken_, 1));
+        ++taken_;
         return step;
     }
 
 private:
-    Step choose(const WindowState& state) {
-        if (mix_ == Mix::Churn) {
-            if (taken_++ == 0) {
-                return Step::Open;
-            }
-            return taken_ % 2 == 0 ? Step::Add : Step::Drop;
-        }
-        for (;;) {
-            const int draw = random_.bounded(100);
-            const Step step = draw < 50   ? Step::Add
-                              : draw < 75 ? Step::Drop
-                              : draw < 83 ? Step::Clear
-                              : draw < 98 ? Step::Unclear
-                                          : Step::Open;
-            if ((step != Step::Drop || !state.record.empty()) &&
-                (step != Step::Unclear || !state.aside.empty())) {
-                return step;
-            }
-        }
-    }
-
-    void take(Step step, WindowState& state) {
-        switch (step) {
-        case Step::Add:
-            state.record.add(numberedPlot(counter_++));
-            break;
-        case Step::Drop:
-            state.record.removeLast();
-            break;
-        case Step::Clear:
-            state.aside.push_back(std::exchange(state.record, output::PlotRecord()));
-            break;
-        case Step::Unclear:
-            state.record = std::move(state.aside.back());
-            state.aside.pop_back();
-            break;
-        case Step::Open: {
-            const int count = mix_ == Mix::Churn ? 3000 : random_.bounded(2001);
-            state.aside.push_back(std::exchange(state.record, numberedRecord(counter_, count)));
-            counter_ += count;
-            break;
-        }
-        }
-    }
-
-    QRandomGenerator random_;
-    Mix mix_;
-    int counter_ = 0;
+    int opened_;
     int taken_ = 0;
 };
 

@@ -3,7 +3,6 @@
 #include "runtime/draw_target.h"
 #include "surface/scale.h"
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -54,12 +53,6 @@ public:
     void cls() override { add(Kind::Clear, 0, 0, 0, 0, {}); }
 
     const std::vector<Op>& ops() const { return ops_; }
-    std::vector<Op> of(Kind kind) const {
-        std::vector<Op> result;
-        std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(result),
-                     [kind](const Op& op) { return op.kind == kind; });
-        return result;
-    }
     void clear() { ops_.clear(); }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "forms/form2.h"
+#include "forms/form3.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -35,6 +36,11 @@ bool reachParameterWindow(app::Program& program) {
     return shown && program.form2().Incr().arithmetic() == 0.55 &&
            click(program.form2(), QStringLiteral("OK - continua")) &&
            waitActive(program, forms::FormId::Form3);
+}
+
+bool reachPlotWindow(app::Program& program) {
+    return reachParameterWindow(program) && click(program.form3(), QStringLiteral("AVANTI")) &&
+           waitActive(program, forms::FormId::Form4);
 }
 
 } // namespace lumetra::testing

@@ -26,4 +26,7 @@ bool waitActive(const app::Program& program, forms::FormId id);
 // right on its scroll bar (factor 0.55), then "OK - continua".
 bool reachParameterWindow(app::Program& program);
 
+// On from there with "AVANTI" to the plot window and its first curve.
+bool reachPlotWindow(app::Program& program);
+
 } // namespace lumetra::testing

@@ -1,0 +1,24 @@
+#include "support/run_program.h"
+
+namespace lumetra::testing {
+
+Run runProgram(const QStringList& command, const std::function<void(QProcess&)>& prepare) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (prepare) {
+        prepare(process);
+    }
+    process.start(command.first(), command.mid(1));
+    if (!process.waitForStarted()) {
+        return {-1, {}, command.first() + QStringLiteral(" does not start")};
+    }
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace lumetra::testing
