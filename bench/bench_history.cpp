@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking back the last of 1000 curves in a 1920 x 1080 plot window: the
 // picture is cleared and the other 999 are drawn again from the record. Also
 // what the record and the history hold in memory for each plot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What keeping the work costs a step of the plot window: a plot added to the
 // journal and a plot taken back, with 100 and with 10,000 curves in the
 // record, against the plot itself drawn on a 1920 x 1080 surface. Also the

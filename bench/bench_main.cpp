@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a plot takes, with and without real drawing, at two screen sizes,
 // and whether repainting the plot window depends on how many curves it holds.
 // Every plot is measured against the floor of its arithmetic, the sweep alone:

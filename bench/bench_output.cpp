@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a saved picture costs against drawing the same curve on screen: the
 // PNG encodes the kept image, the SVG and the PDF draw every curve again from
 // the plot record. Also 1000 curves as SVG and PDF, which the program saves

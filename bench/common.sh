@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the benchmark scripts: the Release build, the Google Benchmark run
 # and the alternating hyperfine rounds. Sourced after scripts/setup.sh, not run.
 

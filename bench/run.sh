@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release and prints the ratios that matter, each next
 # to its target: the construction alone and a plot drawn into a 1080p surface
 # against the floor of their arithmetic (the sweep alone), 4K against 1080p,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the journal benchmark in Release and prints what keeping the work in
 # progress costs a step of the plot window with 10,000 curves in the record,
 # in microseconds and as a ratio to one plot on a 1920 x 1080 surface (target:

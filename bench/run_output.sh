@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the picture benchmarks in Release and prints the medians of five runs
 # and their ratios to the on-screen plot of the same curve: the SVG replay in
 # memory (target: at most 3 times the plot), and saving one curve as PNG, SVG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ten thousand plots on one plot window through its real buttons, as a user
 // who keeps pressing "TRACCIA" and the chord command. Prints how much the
 // resident memory grew per plot and what a repaint costs after the last plot

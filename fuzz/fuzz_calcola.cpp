@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve construction with any parameters, on a plot window set up from
 // any calibration factor and height, beyond the recorded digests' grid: every
 // point and chord stays on the area in its pen and a curve colour, the only

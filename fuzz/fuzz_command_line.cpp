@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any argument list, one argument a line: the command line replies with a
 // text, or asks for finite curves, a size and a factor within their limits
 // or for a saved work, and for standard output or the format its file's

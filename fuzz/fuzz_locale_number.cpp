@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed numbers under the Italian and the English locale, read as UTF-8 and as
 // Latin-1: an accepted number is finite, and the text a text box shows for it
 // reads back unchanged.

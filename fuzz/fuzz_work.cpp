@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of the work inside pictures, over any bytes: it never crashes,
 // and what it accepts keeps its promises: at most kMostPlots plots, each
 // with an area and a calibration factor no window would refuse, and a text

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of an already built tree and checks what a user
 # would get: its fields, its files, that apt can resolve its dependencies,
 # that the packaged program starts, that lintian finds no error and no warning

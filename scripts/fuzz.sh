@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for a bounded time from the seeds
 # in fuzz/corpus (copied, so the repository stays clean). Exits non-zero when

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds LUMETRA in Release and makes its Debian
 # package in build-release/. With --install, also installs the package with
 # apt-get, which brings in its dependencies.

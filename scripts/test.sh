@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds LUMETRA with its tests and runs them all
 # headless: unit and window tests offscreen, the end-to-end test in a virtual
 # X server and a headless Wayland compositor, and the Debian package is built

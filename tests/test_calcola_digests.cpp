@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve construction over a grid of parameters against recorded digests:
 // every drawing operation (kind, coordinates as bit patterns, pen width,
 // colour), the scale, the error raised, the colour counter and the variables a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line as a script runs it: the real program, with no display and
 // no QT_QPA_PLATFORM; its pictures, exit statuses and messages. Then the work a
 // picture carries: the program drawing a saved picture again (--da) into each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's arithmetic without a window: run-time rules, numbers as text
 // and the curve colours. The curve construction itself is pinned by the
 // recorded digests, its worked example by the picture test, the calibration

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture off the screen: SVG and PDF drawn again from the plot record,
 // PNG from the kept image, the record itself, a cancelled save, the
 // clipboard, the context menu and Qt's dialogs in Italian. Then saves that

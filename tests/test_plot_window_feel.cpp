@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the windows feel to a user, at a fractional scale factor (CTest sets
 // QT_SCALE_FACTOR=1.5) and under a desktop whose settings make scroll-bar track
 // clicks jump and give dialog buttons icons: controls hide the drawing, Enter

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures that open again as live work: the work's text read back or
 // refused, a saved picture reopened pixel for pixel with its values, bad
 // files refused with everything left alone, the fields that follow undo, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four windows through their real controls, offscreen: the shell's rules,
 // the calibration window, the parameter window's checks, the plot window's
 // commands and their undoing. Plots are read back from the picture.

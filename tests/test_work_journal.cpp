@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The work kept against a crash: every step replayed to the record the window
 // holds, a last step cut short left out, a damaged file refused, the file
 // written anew without losing the record, the lock of a running program

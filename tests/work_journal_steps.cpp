@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes a plot window's steps on a work journal until killed, for the test
 // that kills it: 3000 plots opened, then one plotted and taken back over and
 // over. Prints each step's number once the journal has taken it, 0 its start.

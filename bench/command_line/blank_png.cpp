@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the command line's start-up: the least a Qt program does to
 // write a picture without a screen, a QGuiApplication on the offscreen
 // platform that writes a blank 1280 x 800 PNG to the file it is given.

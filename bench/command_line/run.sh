@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line's start-up: `lumetra -o curve.png` (one default curve, a
 # 1280 x 800 PNG) against a minimal Qt program that starts a QGuiApplication on
 # the offscreen platform and writes a blank 1280 x 800 PNG. Both built in

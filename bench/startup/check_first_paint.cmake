@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DPLUGIN_PATH=... -DPROGRAM=... -DMINIMAL=... -P check_first_paint.cmake
 # Runs both programs offscreen with the quit-after-first-paint plugin and
 # fails unless each ends by itself with status 0 after painting its first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "first_paint_quitter.h"
 
 #include <QGenericPlugin>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up against a minimal Qt Widgets program: each runs offscreen until its
 # first window has painted, ended by the quit-after-first-paint plugin, and is
 # timed as a whole process with hyperfine. Prints the medians of the

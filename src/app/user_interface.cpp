@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/user_interface.h"
 
 #include "app/message_box.h"

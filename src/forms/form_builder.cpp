@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/form_builder.h"
 
 #include "controls/caption_frame.h"

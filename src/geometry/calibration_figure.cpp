@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/calibration_figure.h"
 
 #include "runtime/accumulated_loop.h"

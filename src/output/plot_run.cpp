@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/plot_run.h"
 
 #include "geometry/plot_frame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/checked_numbers.h"
 
 #include "runtime/run_time_error.h"

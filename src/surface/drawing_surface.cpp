@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "surface/drawing_surface.h"
 
 #include "runtime/run_time_error.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when the program needs the widget or print libraries: the command line
 # must start without them, and only the windows module may load them.
 # Run as: cmake -DBINARY=path/to/lumetra -P check_no_widgets.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a headless Weston compositor through Qt's native Wayland
 # backend, with no X server to fall back on: it must map its first window and
 # keep running without any complaint from the platform plugin.
