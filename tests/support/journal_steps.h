@@ -59,11 +59,19 @@ struct WindowState {
 
 // The journal told of a step the window took.
 inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step step) {
-    using Told = std::optional<output::WorkError> (output::WorkJournal::*)();
-    constexpr Told kTold[] = {&output::WorkJournal::added, &output::WorkJournal::dropped,
-                              &output::WorkJournal::cleared, &output::WorkJournal::uncleared,
-                              &output::WorkJournal::opened};
-    return (journal.*kTold[static_cast<int>(step)])();
+    switch (step) {
+    case Step::Add:
+        return journal.added();
+    case Step::Drop:
+        return journal.dropped();
+    case Step::Clear:
+        return journal.cleared();
+    case Step::Unclear:
+        return journal.uncleared();
+    case Step::Open:
+        return journal.opened();
+    }
+    return std::nullopt;
 }
 
 // The steps of a busy plot window: `opened` plots opened, then one plotted
