@@ -11,6 +11,7 @@
 #include "surface/drawing_surface.h"
 
 #include "offscreen_main.h"
+#include "screen_plot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,9 +28,6 @@ using lumetra::output::RecordedPlot;
 using lumetra::output::WorkJournal;
 using lumetra::runtime::Value;
 
-const QSize kArea(1920, 1080);
-constexpr double kIncr = 0.5625;
-
 // Each curve a hundredth of a degree further round, so that their lines differ.
 RecordedPlot curve(int i) {
     return {86.0,           55.0 + 0.01 * i,      1.0,   kIncr, kArea.width(),
@@ -43,20 +41,6 @@ PlotRecord curves(std::int64_t count) {
         record.add(curve(i));
     }
     return record;
-}
-
-// What an activation draws on screen: the scale, the axes and one curve.
-void BM_ScreenPlot(benchmark::State& state) {
-    lumetra::surface::DrawingSurface surface(Qt::black, Qt::lightGray);
-    surface.resize(kArea, 1.0);
-    lumetra::geometry::PlotVariables vars;
-    const Value VALa(86.0), VALb(55.0), VALe(1.0);
-    for (auto _ : state) {
-        lumetra::geometry::setUpPlotFrame(surface, vars, Value(kIncr), VALe);
-        lumetra::geometry::PlotParameters params{VALa, VALb, VALe, 0};
-        lumetra::geometry::CALCOLA(surface, vars, params, lumetra::geometry::Chords::Off);
-    }
-    benchmark::DoNotOptimize(surface.image().constBits());
 }
 
 double secondsOf(const std::function<bool()>& step) {

@@ -12,6 +12,7 @@
 #include "surface/drawing_surface.h"
 
 #include "offscreen_main.h"
+#include "screen_plot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,9 +23,6 @@ namespace {
 
 using lumetra::output::PictureFormat;
 using lumetra::runtime::Value;
-
-const QSize kArea(1920, 1080);
-constexpr double kIncr = 0.5625;
 
 // The parameter window's defaults, plotted `curves` times after one activation.
 lumetra::output::Picture pictureOf(int curves) {
@@ -37,20 +35,6 @@ lumetra::output::Picture pictureOf(int curves) {
     surface.resize(kArea, 1.0);
     picture.image = surface.image();
     return picture;
-}
-
-// What an activation draws on screen: the scale, the axes and one curve.
-void BM_ScreenPlot(benchmark::State& state) {
-    lumetra::surface::DrawingSurface surface(Qt::black, Qt::lightGray);
-    surface.resize(kArea, 1.0);
-    lumetra::geometry::PlotVariables vars;
-    const Value VALa(86.0), VALb(55.0), VALe(1.0);
-    for (auto _ : state) {
-        lumetra::geometry::setUpPlotFrame(surface, vars, Value(kIncr), VALe);
-        lumetra::geometry::PlotParameters params{VALa, VALb, VALe, 0};
-        lumetra::geometry::CALCOLA(surface, vars, params, lumetra::geometry::Chords::Off);
-    }
-    benchmark::DoNotOptimize(surface.image().constBits());
 }
 
 // The SVG document built in memory: the vector replay alone.

@@ -274,8 +274,9 @@ private slots:
         }
         limit.rlim_cur = unlimited;
         setrlimit(RLIMIT_FSIZE, &limit);
-        QCOMPARE(failures, QStringList{u"Impossibile custodire il lavoro in %1: il file ha "
-                                       u"raggiunto la dimensione massima consentita"_s.arg(path)});
+        QCOMPARE(
+            failures,
+            QStringList{u"Impossibile custodire il lavoro in %1: file troppo grande"_s.arg(path)});
         WindowState before;
         Churn again;
         for (int n = 1; n < failed; ++n) {

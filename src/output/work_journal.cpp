@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/work_journal.h"
 
+#include "output/checked_file.h"
 #include "output/journal_format.h"
 
 #include <QDir>
@@ -34,40 +35,6 @@ QString freshPathOf(const QString& path) {
 QString failure(const QString& path, const QString& reason) {
     return QStringLiteral("Impossibile custodire il lavoro in %1: %2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// The reasons a user can do something about, in Italian; the system's words for the rest.
-QString systemReason(int error) {
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("il disco \u00E8 pieno");
-    case EDQUOT:
-        return QStringLiteral("lo spazio concesso sul disco \u00E8 esaurito");
-    case EFBIG:
-        return QStringLiteral("il file ha raggiunto la dimensione massima consentita");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permesso negato");
-    case EROFS:
-        return QStringLiteral("il disco \u00E8 di sola lettura");
-    case EIO:
-        return QStringLiteral("errore del disco");
-    default:
-        return qt_error_string(error);
-    }
-}
-
-// Writes all of `text`: 0, or the error number that stopped it.
-int writeAll(int fd, const QByteArray& text) {
-    qsizetype done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.constData() + done, text.size() - done);
-        if (written < 0 && errno != EINTR) {
-            return errno;
-        }
-        done += written > 0 ? written : 0;
-    }
-    return 0;
 }
 
 // A rename reaches the disk with its folder.
@@ -214,7 +181,7 @@ void WorkJournal::finish() {
 }
 
 std::optional<WorkError> WorkJournal::append(const QByteArray& lines, qsizetype count) {
-    if (const int error = writeAll(fd_, lines)) {
+    if (const int error = writeWhole(fd_, lines)) {
         return fail(error);
     }
     bytes_ += lines.size();
@@ -244,7 +211,7 @@ std::optional<WorkError> WorkJournal::rewrite() {
     if (fd < 0) {
         return fail(errno);
     }
-    int error = writeAll(fd, text);
+    int error = writeWhole(fd, text);
     if (error == 0 && (::fdatasync(fd) != 0 ||
                        ::rename(fresh.constData(), QFile::encodeName(path_).constData()) != 0)) {
         error = errno;
