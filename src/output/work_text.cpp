@@ -37,6 +37,14 @@ QByteArray flag(bool on) {
     return on ? "1" : "0";
 }
 
+bool isParameter(double value) {
+    return std::abs(value) <= kLargestParameter;
+}
+
+bool isFactor(double value) {
+    return value > 0.0 && value <= kLargestIncr;
+}
+
 WorkError damaged(const QString& what) {
     return {QStringLiteral("il lavoro \u00E8 danneggiato (%1)").arg(what)};
 }
@@ -64,8 +72,10 @@ public:
             return damaged(QStringLiteral("una curva non \u00E8 leggibile"));
         }
         RecordedPlot plot;
-        bool ok = parameterOf(0, plot.VALa) && parameterOf(1, plot.VALb) &&
-                  parameterOf(2, plot.VALe) && incrOf(3, plot.Incr) && areaOf(4, plot) &&
+        bool ok = numberOf(0, plot.VALa, isParameter, true) &&
+                  numberOf(1, plot.VALb, isParameter, true) &&
+                  numberOf(2, plot.VALe, isParameter, true) &&
+                  numberOf(3, plot.Incr, isFactor, false) && areaOf(4, plot) &&
                   counterOf(5, plot.Miocolor) && flagOf(6, plot.xCosine) &&
                   flagOf(7, plot.yCosine) && flagOf(8, plot.chords) && flagOf(9, plot.activation);
         if (!ok) {
@@ -94,30 +104,18 @@ private:
         return false;
     }
 
-    bool parameterOf(std::size_t index, double& out) {
+    // A number that `accepted` takes; with `emptyText`, also the empty text, as NaN.
+    bool numberOf(std::size_t index, double& out, bool (*accepted)(double), bool emptyText) {
         const std::optional<QByteArrayView> value = valueOf(index);
         if (!value) {
             return false;
         }
-        if (*value == kEmptyText) {
+        if (emptyText && *value == kEmptyText) {
             out = std::numeric_limits<double>::quiet_NaN();
             return true;
         }
         const std::optional<double> parsed = finite(*value);
-        if (!parsed || std::abs(*parsed) > kLargestParameter) {
-            return outOfRange(index, *value);
-        }
-        out = *parsed;
-        return true;
-    }
-
-    bool incrOf(std::size_t index, double& out) {
-        const std::optional<QByteArrayView> value = valueOf(index);
-        if (!value) {
-            return false;
-        }
-        const std::optional<double> parsed = finite(*value);
-        if (!parsed || *parsed <= 0.0 || *parsed > kLargestIncr) {
+        if (!parsed || !accepted(*parsed)) {
             return outOfRange(index, *value);
         }
         out = *parsed;
@@ -252,7 +250,7 @@ std::variant<Work, WorkError> parseWork(QByteArrayView text) {
     Work work;
     const std::optional<double> Incr =
         lines[1].startsWith("Incr ") ? finite(QByteArrayView(lines[1]).sliced(5)) : std::nullopt;
-    if (!Incr || *Incr <= 0.0 || *Incr > kLargestIncr) {
+    if (!Incr || !isFactor(*Incr)) {
         return damaged(QStringLiteral("fattore di calibrazione"));
     }
     work.Incr = *Incr;
