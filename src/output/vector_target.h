@@ -39,14 +39,15 @@ public:
     // Fills the drawing area with the background colour.
     void cls() override { fill(area_, background_); }
 
+    // Where a position in user units lies in the drawing area's logical pixels.
+    QPointF at(float x, float y) const;
+
 protected:
     virtual void dot(QPointF centre, double diameter, QColor colour) = 0;
     virtual void segment(QPointF from, QPointF to, double width, QColor colour) = 0;
     virtual void fill(QSize area, QColor colour) = 0;
 
 private:
-    QPointF at(float x, float y) const;
-
     QColor foreground_;
     QColor background_;
     QSize area_;
