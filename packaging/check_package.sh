@@ -72,6 +72,7 @@ echo "Depends: $depends"
 grep -Eq '(^|, )libqt6widgets6( |,|$)' <<<"$depends" || fail "Depends lacks the Qt 6 widgets library"
 grep -Eq '(^|, )libqt6printsupport6( |,|$)' <<<"$depends" || fail "Depends lacks Qt 6 print support"
 grep -Eq '(^|, )fonts-liberation( |,|$)' <<<"$depends" || fail "Depends lacks fonts-liberation"
+grep -Eq '(^|, )libgif7( |,|$)' <<<"$depends" || fail "Depends lacks giflib, which writes the animated GIF"
 [ "$(dpkg-deb --field "$DEB" Recommends)" = "qt6-wayland, qt6-translations-l10n" ] ||
     fail "Recommends is not qt6-wayland, qt6-translations-l10n"
 [ "$(dpkg-deb --field "$DEB" Package)" = lumetra ] || fail "the package is not named lumetra"

@@ -3,8 +3,8 @@
 # and configures and builds one build folder. Sourced, not run.
 
 LUMETRA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev fonts-liberation
-    fontconfig librsvg2-bin)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgif-dev
+    fonts-liberation fontconfig librsvg2-bin)
 BENCH_PACKAGES=(libbenchmark-dev)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
 # Readers of the saved pictures that the tests check them with.
