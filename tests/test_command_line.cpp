@@ -8,7 +8,8 @@
 #include "app/program.h"
 #include "cli/launch.h"
 #include "forms/form4.h"
-#include "support/recording_ui.h"
+#include "support/files.h"
+#include "support/hermetic_main.h"
 #include "support/run_program.h"
 #include "support/walk.h"
 
@@ -42,7 +43,7 @@ QByteArray contents(const QString& name) {
 class TestCommandLine : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home, dir, faults;
+    QTemporaryDir dir, faults;
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -62,11 +63,7 @@ class TestCommandLine : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(home.isValid() && dir.isValid());
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
-            qputenv(name, home.path().toUtf8());
-        }
+        QVERIFY(dir.isValid() && faults.isValid());
         for (const QString& format : {u"svg"_s, u"pdf"_s, u"png"_s}) {
             const QStringList area{u"-o"_s, path(u"famiglia."_s + format), u"--dimensioni"_s,
                                    u"400x300"_s};
@@ -80,8 +77,7 @@ private slots:
         lumetra::app::Program program(ui);
         QVERIFY(lumetra::testing::reachPlotWindow(program));
         QVERIFY(lumetra::testing::click(program.form4(), u"TRACCIA"_s));
-        const auto& surface = program.form4().surface();
-        const QSize size = surface.logicalSize();
+        const QSize size = program.form4().surface().logicalSize();
         const QString png = path(u"example.png"_s);
         const QString area = u"%1x%2"_s.arg(size.width()).arg(size.height());
         const QString arguments = u"-o %1 --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
@@ -89,7 +85,7 @@ private slots:
         QCOMPARE(status, 0);
         QCOMPARE(err, QString());
         QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
-                 surface.image().copy(QRect(QPoint(0, 0), size)));
+                 lumetra::testing::shownArea(program.form4().surface()));
     }
 
     // Each fault its message and status; nothing created or replaced unless written.
@@ -154,9 +150,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, told);
         QFile old(faults.filePath(u"old.png"_s));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        QCOMPARE(old.write("old"), 3);
-        old.close();
+        QVERIFY(lumetra::testing::writeFile(old.fileName(), "old"));
         const auto [exit, out, err] =
             lumetra(arguments.split(u' ').replaceInStrings(u"@"_s, faults.path()));
         QCOMPARE(exit, status);
@@ -287,5 +281,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommandLine)
+LUMETRA_HERMETIC_MAIN(TestCommandLine, QApplication)
 #include "test_command_line.moc"
