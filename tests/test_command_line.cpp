@@ -33,11 +33,6 @@ QByteArray undated(const QByteArray& picture) {
         .toLatin1();
 }
 
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? undated(file.readAll()) : QByteArray();
-}
-
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -149,16 +144,15 @@ private slots:
         QFETCH(QString, arguments);
         QFETCH(int, status);
         QFETCH(QString, told);
-        QFile old(faults.filePath(u"old.png"_s));
-        QVERIFY(lumetra::testing::writeFile(old.fileName(), "old"));
+        const QString old = faults.filePath(u"old.png"_s);
+        QVERIFY(lumetra::testing::writeFile(old, "old"));
         const auto [exit, out, err] =
             lumetra(arguments.split(u' ').replaceInStrings(u"@"_s, faults.path()));
         QCOMPARE(exit, status);
         QVERIFY2((exit == 0 ? QString::fromUtf8(out) : err).contains(told), qPrintable(err));
         QVERIFY(exit == 0 || out.isEmpty());
         QCOMPARE(QDir(faults.path()).entryList(QDir::Files), QStringList{u"old.png"_s});
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll() == "old", exit != 3);
+        QCOMPARE(lumetra::testing::readFile(old) == "old", exit != 3);
     }
 
     // A module of the windows' name beside the program that lacks their entry point.
@@ -208,7 +202,7 @@ private slots:
         const Run run = lumetra({u"--da"_s, original, u"-o"_s, u"-"_s, u"--formato"_s, format});
         QCOMPARE(run.err, QString());
         QCOMPARE(run.status, 0);
-        QCOMPARE(undated(run.out), contents(original));
+        QCOMPARE(undated(run.out), undated(lumetra::testing::readFile(original)));
     }
 
     // With --dimensioni every plot runs again at the new size, with its own
@@ -219,7 +213,7 @@ private slots:
         const QStringList fromWork{u"--da"_s, path(u"famiglia.svg"_s), u"-o"_s, again};
         QCOMPARE(lumetra(fromWork + square).status, 0);
         lumetra(QStringList{u"-o"_s, direct, u"--fattore"_s, u"0.75"_s} + kCurves + square);
-        QCOMPARE(contents(again), contents(direct));
+        QCOMPARE(lumetra::testing::readFile(again), lumetra::testing::readFile(direct));
     }
 
     // A curve stopped by a run-time error stops again where it did, and says so.

@@ -330,9 +330,7 @@ private slots:
         });
         cancel.start(0);
         program->form4().pictureMenu().saveAs(path(file), format);
-        QFile old(path(file));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(readFile(path(file)), QByteArray("old"));
         QCOMPARE(QDir(dir->path()).entryList({file + u'*'}),
                  QStringList{file}); // no temporary left
         QVERIFY(ui->messages.isEmpty());

@@ -185,9 +185,7 @@ private slots:
             ends << QFileInfo(path).size();
             records << workText(window.record);
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = readFile(path);
         QCOMPARE(text.size(), ends.last());
         QList<qint64> cuts;
         for (const qint64 end : ends) {

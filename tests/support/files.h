@@ -16,6 +16,12 @@ inline bool writeFile(const QString& name, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// The bytes of the file `name`; none when it cannot be read.
+inline QByteArray readFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Sets this process's file-size limit to `bytes`; the limit it had.
 inline rlim_t limitFileSize(rlim_t bytes) {
     rlimit limit{};
