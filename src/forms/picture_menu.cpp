@@ -200,10 +200,6 @@ output::Picture PictureMenu::picture() const {
     options.legend = legend_->isChecked();
     options.screenBackground = screenBackground_->isChecked();
     options.crop = crop_->isChecked();
-    // A saved PDF goes on the paper of the last print, else on A4 turned to the figure.
-    options.paper =
-        paper_.value_or(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
-    options.orientByFigure = !paper_;
     return {surface.image(),
             record_,
             surface.logicalSize(),
@@ -238,8 +234,14 @@ void PictureMenu::save() {
 }
 
 void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
-    const output::Picture now = picture();
+    output::Picture now = picture();
     const output::PictureFile file = output::pictureFileFor(name, chosen);
+    if (file.format == PictureFormat::Pdf) {
+        // On the paper of the last print, else on A4 turned to the figure.
+        now.options.paper = paper_.value_or(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        now.options.orientByFigure = !paper_;
+    }
     const output::SaveResult result = withProgress(
         window_, now.record.size(), QStringLiteral("Salvataggio dell'immagine\u2026"),
         [&](const output::Progress& progress) { return output::savePicture(file, now, progress); });
