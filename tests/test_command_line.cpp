@@ -75,7 +75,8 @@ private slots:
         const QSize size = program.form4().surface().logicalSize();
         const QString png = path(u"example.png"_s);
         const QString area = u"%1x%2"_s.arg(size.width()).arg(size.height());
-        const QString arguments = u"-o %1 --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
+        const QString arguments =
+            u"-o %1 --sfondo schermo --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
         const auto [status, out, err] = lumetra(arguments.arg(png, area).split(u' '));
         QCOMPARE(status, 0);
         QCOMPARE(err, QString());
@@ -94,7 +95,7 @@ private slots:
             int status;
             QString told;
         } rows[] = {
-            {"help", u"--help"_s, 0, u"--dimensioni <LxA>   Larghezza e altezza in pixel"_s},
+            {"help", u"--help"_s, 0, u"--dimensioni <LxA>      Larghezza e altezza in pixel"_s},
             // The Nth curve takes the Nth value of each option, or its last.
             {"overflow",
              u"-o @/old.png --angolo 45.000 --lunghezza 86 --lunghezza 86 --lunghezza 5 "

@@ -219,6 +219,8 @@ private slots:
         dir.emplace();
         QVERIFY(dir->isValid());
         QSettings().remove(u"picture/folder"_s);
+        QSettings().setValue(u"picture/screenBackground"_s,
+                             true); // pixels compared with the screen's
         restart();
         QVERIFY(reachPlotWindow(*program));
     }
@@ -270,7 +272,7 @@ private slots:
     void largeNumbersWithoutGroupSeparators() {
         lumetra::output::Picture picture = workedExample(0);
         picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
-        picture.legend = true;
+        picture.options.legend = true;
         const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
         const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
         QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
@@ -358,7 +360,8 @@ private slots:
                                      u" "_s, u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
                                      u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
                                      u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
-                                     u" "_s, u"Legenda nell'immagine "_s}));
+                                     u" "_s, u"Legenda nell'immagine "_s,
+                                     u"Sfondo come sullo schermo "_s, u"Ritaglia alla figura "_s}));
         menu->close();
     }
 
