@@ -7,8 +7,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-d
     fontconfig librsvg2-bin)
 BENCH_PACKAGES=(libbenchmark-dev)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
-# Readers of the saved pictures that the tests check them with.
-TEST_PACKAGES=(poppler-utils librsvg2-bin)
+# Readers of the saved pictures and of the manual page that the tests check them with.
+TEST_PACKAGES=(poppler-utils librsvg2-bin groff-base)
 PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils lintian appstream)
 
 as_root() {
