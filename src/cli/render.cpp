@@ -54,14 +54,15 @@ Rendering render(const Request& request, QColor foreground, QColor background) {
         return rendering;
     }
     geometry::PlotVariables vars;
-    vars.Risposta1 = geometry::answerOf(request.xCosine);
-    vars.Risposta2 = geometry::answerOf(request.yCosine);
     std::int16_t Miocolor = 0;
     for (std::size_t i = 0; i < request.curves.size(); ++i) {
         const Curve& curve = request.curves[i];
+        // The check boxes as the user would tick them before this plot.
+        vars.Risposta1 = geometry::answerOf(curve.xCosine);
+        vars.Risposta2 = geometry::answerOf(curve.yCosine);
         output::PlotStart start{{curve.VALa, curve.VALb, curve.VALe, Miocolor},
                                 request.Incr,
-                                request.chords ? geometry::Chords::On : geometry::Chords::Off,
+                                curve.chords ? geometry::Chords::On : geometry::Chords::Off,
                                 i == 0,
                                 request.size};
         runCurve(i, start, vars, surface, rendering,
