@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One curve per --curva, with its own check boxes and chords: the pictures
 // the real program writes, against the same curves through the other options
-// and through the plot window's own buttons; the bad values it refuses.
+// and through the plot window's own buttons; the bad values it refuses. Then
+// "Ripeti" in the plot window's menu: the key it shows, and both keys.
 
 #include "app/program.h"
 #include "app/start_up.h"
@@ -10,6 +11,9 @@
 #include "support/run_program.h"
 #include "support/walk.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +39,15 @@ class TestCurveOption : public QObject {
             return {};
         }
         return QImage(file).convertToFormat(QImage::Format_RGB32);
+    }
+
+    static QString shortcutOf(const QMenu& menu, const QString& command) {
+        for (const QAction* action : menu.actions()) {
+            if (action->text().startsWith(command)) {
+                return action->shortcut().toString(QKeySequence::NativeText);
+            }
+        }
+        return {};
     }
 
 private slots:
@@ -130,6 +143,28 @@ private slots:
         QCOMPARE(run.err, u"lumetra: "_s + message + u"\nPer l'aiuto: lumetra --help\n"_s);
         QCOMPARE(run.status, 2);
         QVERIFY(!QFile::exists(file));
+    }
+
+    // The menu shows Ctrl+Y beside "Ripeti"; it and Ctrl+Shift+Z both plot again.
+    void redoesWithCtrlYAsTheMenuShows() {
+        lumetra::testing::RecordingUi ui;
+        lumetra::app::Program program(ui);
+        QVERIFY(lumetra::testing::reachPlotWindow(program));
+        auto& window = program.form4();
+        QVERIFY(lumetra::testing::click(window, u"TRACCIA"_s));
+        const QImage twoCurves = window.surface().image();
+        QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, QPoint(5, 5));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(shortcutOf(*menu, u"Ripeti"_s), u"Ctrl+Y"_s);
+        menu->close();
+        for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::ControlModifier),
+                                                 Qt::ControlModifier | Qt::ShiftModifier}) {
+            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY(window.surface().image() != twoCurves);
+            QTest::keyClick(&window, keys == Qt::ControlModifier ? Qt::Key_Y : Qt::Key_Z, keys);
+            QCOMPARE(window.surface().image(), twoCurves);
+        }
     }
 };
 
