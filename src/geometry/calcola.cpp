@@ -23,9 +23,6 @@ using runtime::toSingle;
 
 namespace {
 
-constexpr double kSweepEnd = 90.0;
-constexpr double kSweepStep = 0.1;
-constexpr std::int16_t kChordEvery = 15;
 constexpr std::int16_t kPointWidth = 3;
 constexpr std::int16_t kChordWidth = 1;
 

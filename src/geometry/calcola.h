@@ -4,7 +4,15 @@
 #include "geometry/plot_variables.h"
 #include "runtime/draw_target.h"
 
+#include <cstdint>
+
 namespace lumetra::geometry {
+
+// The sweep: ALFA from 0 while it does not exceed 90, by an accumulated 0.1.
+inline constexpr double kSweepEnd = 90.0;
+inline constexpr double kSweepStep = 0.1;
+// The chord counter's last value before a chord is drawn and it restarts at 0.
+inline constexpr std::int16_t kChordEvery = 15;
 
 // Whether the chord command asked for the plot: only then are chords drawn.
 enum class Chords { Off, On };
