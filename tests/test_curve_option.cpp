@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One curve per --curva, with its own check boxes and chords: the pictures
 // the real program writes, against the same curves through the other options
-// and through the plot window's own buttons; the bad values it refuses. Then
-// "Ripeti" in the plot window's menu: the key it shows, and both keys.
+// and through the plot window's own buttons; the bad values it refuses; the
+// curves it names as leaving the picture. Then "Ripeti" in the plot window's
+// menu: the key it shows, and both keys.
 
 #include "app/program.h"
 #include "app/start_up.h"
@@ -143,6 +144,29 @@ private slots:
         QCOMPARE(run.err, u"lumetra: "_s + message + u"\nPer l'aiuto: lumetra --help\n"_s);
         QCOMPARE(run.status, 2);
         QVERIFY(!QFile::exists(file));
+    }
+
+    // A curve with points beyond the drawing's edges is named on standard
+    // error, the picture still written; the work drawn again says the same.
+    // At 55° a length of 250 reaches 205 units up from the axis at 137.5;
+    // at 30°, 125 up and 250 right of the axis at 260, within the 20 units
+    // the plot accepts beyond the right edge at 500.
+    void namesTheCurvesThatLeaveThePicture_data() {
+        QTest::addColumn<QString>("curves");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("leaves") << u"--lunghezza 86 --curva 250:55:1"_s
+                                << u"lumetra: curva 2 (OA 250 · 55°) esce dall'immagine\n"_s;
+        QTest::newRow("stays") << u"--curva 250:30:1"_s << QString();
+    }
+    void namesTheCurvesThatLeaveThePicture() {
+        QFETCH(QString, curves);
+        QFETCH(QString, told);
+        const QString file = dir.filePath(u"leaving.svg"_s);
+        const Run run = lumetra(u"-o "_s + file + u' ' + curves);
+        QCOMPARE(run.err, told);
+        QCOMPARE(run.status, 0);
+        const Run again = lumetra(u"-o - --formato png --da "_s + file);
+        QCOMPARE(again.err, told);
     }
 
     // The menu shows Ctrl+Y beside "Ripeti"; it and Ctrl+Shift+Z both plot again.
