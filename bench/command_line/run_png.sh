@@ -11,7 +11,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" libpng-dev hyperfine jq file
+ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" hyperfine jq file
 
 build="${LUMETRA_COMMAND_LINE_BUILD:-$LUMETRA_ROOT/build-command-line}"
 rounds="${ROUNDS:-10}"
