@@ -4,10 +4,9 @@
 // window's buttons; the values it refuses; the curves it names as leaving the
 // picture. Then the key beside "Ripeti" in the plot window's menu.
 
-#include "app/program.h"
 #include "app/start_up.h"
 #include "forms/form4.h"
-#include "support/recording_ui.h"
+#include "support/hermetic_main.h"
 #include "support/run_program.h"
 #include "support/walk.h"
 
@@ -19,11 +18,10 @@
 using lumetra::testing::Run;
 using namespace Qt::StringLiterals;
 
-class TestCurveOption : public QObject {
+class TestCurveOption : public QObject, lumetra::testing::Session {
     Q_OBJECT
 
     QTemporaryDir dir;
-    lumetra::testing::RecordingUi ui;
 
     static Run lumetra(const QString& arguments) {
         return lumetra::testing::runProgram(QStringList{QStringLiteral(LUMETRA_BINARY)} +
@@ -69,9 +67,9 @@ private slots:
 
     // The boxes and the chord command changing between three plots.
     void drawsEachCurveAsThePlotWindow() {
-        lumetra::app::Program program(ui);
-        QVERIFY(lumetra::testing::reachPlotWindow(program));
-        auto& window = program.form4();
+        restart();
+        QVERIFY(lumetra::testing::reachPlotWindow(*program));
+        auto& window = program->form4();
         for (const QString& caption :
              {u"X=OA Cos"_s, u"Traccia le linee tra le curve di I° livello"_s, u"X=OA Cos"_s,
               u"Y=OA Cos"_s, u"TRACCIA"_s}) {
@@ -84,7 +82,7 @@ private slots:
                     .arg(size.width())
                     .arg(size.height()));
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32),
-                 window.surface().image().copy(QRect(QPoint(0, 0), size)));
+                 lumetra::testing::shownArea(window.surface()));
     }
 
     void refusesBadValues_data() {
@@ -140,9 +138,9 @@ private slots:
 
     // The menu shows Ctrl+Y beside "Ripeti"; it and Ctrl+Shift+Z both plot again.
     void redoesWithCtrlYAsTheMenuShows() {
-        lumetra::app::Program program(ui);
-        QVERIFY(lumetra::testing::reachPlotWindow(program));
-        auto& window = program.form4();
+        restart();
+        QVERIFY(lumetra::testing::reachPlotWindow(*program));
+        auto& window = program->form4();
         QVERIFY(lumetra::testing::click(window, u"TRACCIA"_s));
         const QImage twoCurves = window.surface().image();
         QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, QPoint(5, 5));
@@ -160,5 +158,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCurveOption)
+LUMETRA_HERMETIC_MAIN(TestCurveOption, QApplication)
 #include "test_curve_option.moc"
