@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/arguments.h"
 
+#include "cli/curve_option.h"
 #include "cli/script_number.h"
 #include "output/picture_layout.h"
 
@@ -26,6 +27,7 @@ const QString kOutput = u"output"_s;
 const QString kLength = u"lunghezza"_s;
 const QString kAngle = u"angolo"_s;
 const QString kIncrement = u"incremento"_s;
+const QString kCurve = u"curva"_s;
 const QString kXCosine = u"x-cos"_s;
 const QString kYCosine = u"y-cos"_s;
 const QString kChords = u"corde"_s;
@@ -57,6 +59,7 @@ QString quoted(const QString& text) {
 
 void addOptions(QCommandLineParser& parser) {
     const QString curves = u" Ripetuta, una curva per valore."_s;
+    const QString family = u" Per le curve di --lunghezza, --angolo e --incremento."_s;
     parser.addOptions({
         {{u"o"_s, kOutput},
          u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf. "
@@ -71,9 +74,15 @@ void addOptions(QCommandLineParser& parser) {
         {kLength, u"Valore di OA (predefinito 86)."_s + curves, u"N"_s},
         {kAngle, u"Angolo di OA con l'asse X, in gradi (predefinito 55)."_s + curves, u"N"_s},
         {kIncrement, u"Incremento degli angoli di OA (predefinito 1)."_s + curves, u"N"_s},
-        {kXCosine, u"X=OA Cos: il coseno sull'asse X, per tutte le curve."_s},
-        {kYCosine, u"Y=OA Cos: il coseno sull'asse Y, per tutte le curve."_s},
-        {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s},
+        {kXCosine, u"X=OA Cos: il coseno sull'asse X."_s + family},
+        {kYCosine, u"Y=OA Cos: il coseno sull'asse Y."_s + family},
+        {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s + family},
+        {kCurve,
+         u"Una curva con i suoi valori, le sue caselle e le sue corde: lunghezza, angolo e "
+         u"incremento, poi a scelta x-cos, y-cos e corde, separati da due punti "
+         u"(86,5:55:1:x-cos). Ripetuta, una curva per valore, dopo quelle di --lunghezza, "
+         u"--angolo e --incremento."_s,
+         u"L:A:I"_s},
         {kSize,
          u"Larghezza e altezza in pixel, da 16 a 16384 (predefinite 1280x800; con --da "
          u"quelle dell'ultima curva del lavoro)."_s,
@@ -174,7 +183,7 @@ std::optional<QString> workFile(const QCommandLineParser& parser) {
         return std::nullopt;
     }
     for (const QString& option :
-         {kLength, kAngle, kIncrement, kXCosine, kYCosine, kChords, kFactor}) {
+         {kLength, kAngle, kIncrement, kCurve, kXCosine, kYCosine, kChords, kFactor}) {
         if (parser.isSet(option)) {
             throw BadUsage{u"--da non si usa con "_s + dashed(option) +
                            u": le curve sono quelle del lavoro salvato"_s};
@@ -281,7 +290,24 @@ double calibrationFactor(const QCommandLineParser& parser, QSize size) {
     return factor;
 }
 
-std::vector<Curve> curves(const QCommandLineParser& parser) {
+// The curves of --lunghezza, --angolo and --incremento, each with the check
+// boxes and the chord command of --x-cos, --y-cos and --corde. Given --curva
+// and none of the three, there are none; else at least the one of the
+// defaults.
+std::vector<Curve> familyCurves(const QCommandLineParser& parser) {
+    if (parser.isSet(kCurve) &&
+        !(parser.isSet(kLength) || parser.isSet(kAngle) || parser.isSet(kIncrement))) {
+        for (const QString& flag : {kXCosine, kYCosine, kChords}) {
+            if (parser.isSet(flag)) {
+                // Given alone with --curva, it would tick nothing.
+                throw BadUsage{dashed(flag) +
+                               u" vale per le curve di --lunghezza, --angolo e --incremento; "
+                               u"a una curva di --curva si aggiunge cos\u00EC: 86:55:1:"_s +
+                               flag};
+            }
+        }
+        return {};
+    }
     const QList<double> lengths = numbers(parser, kLength);
     const QList<double> angles = numbers(parser, kAngle);
     const QList<double> increments = numbers(parser, kIncrement);
@@ -295,7 +321,22 @@ std::vector<Curve> curves(const QCommandLineParser& parser) {
     result.reserve(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {
         result.push_back({nth(lengths, i, defaults.VALa), nth(angles, i, defaults.VALb),
-                          nth(increments, i, defaults.VALe)});
+                          nth(increments, i, defaults.VALe), parser.isSet(kXCosine),
+                          parser.isSet(kYCosine), parser.isSet(kChords)});
+    }
+    return result;
+}
+
+// The curves in the order plotted: those of --lunghezza and its kin, then
+// each --curva in turn.
+std::vector<Curve> curves(const QCommandLineParser& parser) {
+    std::vector<Curve> result = familyCurves(parser);
+    for (const QString& text : parser.values(kCurve)) {
+        std::variant<Curve, QString> curve = parseCurveOption(text);
+        if (const QString* fault = std::get_if<QString>(&curve)) {
+            throw BadUsage{u"--curva "_s + quoted(text) + u": "_s + *fault};
+        }
+        result.push_back(std::get<Curve>(curve));
     }
     return result;
 }
@@ -316,9 +357,6 @@ Request requestOf(const QCommandLineParser& parser) {
     request.size = pictureSize(parser).value_or(defaultArea(request.options));
     request.Incr = calibrationFactor(parser, request.size);
     request.curves = curves(parser);
-    request.xCosine = parser.isSet(kXCosine);
-    request.yCosine = parser.isSet(kYCosine);
-    request.chords = parser.isSet(kChords);
     return request;
 }
 
