@@ -5,10 +5,10 @@
 LUMETRA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl-dev libgif-dev
     fonts-liberation fontconfig librsvg2-bin)
-BENCH_PACKAGES=(libbenchmark-dev)
+BENCH_PACKAGES=(libbenchmark-dev libpng-dev)
 DESKTOP_PACKAGES=(xvfb xauth openbox xdotool imagemagick x11-utils weston qt6-wayland)
-# Readers of the saved pictures that the tests check them with.
-TEST_PACKAGES=(poppler-utils librsvg2-bin)
+# Readers of the saved pictures and of the manual page that the tests check them with.
+TEST_PACKAGES=(poppler-utils librsvg2-bin groff-base)
 PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils lintian appstream)
 
 as_root() {

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/arguments.h"
 
+#include "cli/curve_option.h"
 #include "cli/script_number.h"
+#include "output/picture_layout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumetra::cli {
 
@@ -24,12 +27,18 @@ const QString kOutput = u"output"_s;
 const QString kLength = u"lunghezza"_s;
 const QString kAngle = u"angolo"_s;
 const QString kIncrement = u"incremento"_s;
+const QString kCurve = u"curva"_s;
 const QString kXCosine = u"x-cos"_s;
 const QString kYCosine = u"y-cos"_s;
 const QString kChords = u"corde"_s;
 const QString kSize = u"dimensioni"_s;
 const QString kFactor = u"fattore"_s;
 const QString kLegend = u"legenda"_s;
+const QString kBackground = u"sfondo"_s;
+const QString kCrop = u"ritaglia"_s;
+const QString kResolution = u"dpi"_s;
+const QString kPaper = u"carta"_s;
+const QString kOrientation = u"orientamento"_s;
 const QString kWork = u"da"_s;
 const QString kFormat = u"formato"_s;
 // The file name that stands for standard output.
@@ -50,6 +59,7 @@ QString quoted(const QString& text) {
 
 void addOptions(QCommandLineParser& parser) {
     const QString curves = u" Ripetuta, una curva per valore."_s;
+    const QString family = u" Per le curve di --lunghezza, --angolo e --incremento."_s;
     parser.addOptions({
         {{u"o"_s, kOutput},
          u"Il file da scrivere; l'estensione decide il formato: .png, .svg o .pdf. "
@@ -64,9 +74,15 @@ void addOptions(QCommandLineParser& parser) {
         {kLength, u"Valore di OA (predefinito 86)."_s + curves, u"N"_s},
         {kAngle, u"Angolo di OA con l'asse X, in gradi (predefinito 55)."_s + curves, u"N"_s},
         {kIncrement, u"Incremento degli angoli di OA (predefinito 1)."_s + curves, u"N"_s},
-        {kXCosine, u"X=OA Cos: il coseno sull'asse X, per tutte le curve."_s},
-        {kYCosine, u"Y=OA Cos: il coseno sull'asse Y, per tutte le curve."_s},
-        {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s},
+        {kXCosine, u"X=OA Cos: il coseno sull'asse X."_s + family},
+        {kYCosine, u"Y=OA Cos: il coseno sull'asse Y."_s + family},
+        {kChords, u"Traccia anche le linee tra le curve di I\u00B0 livello."_s + family},
+        {kCurve,
+         u"Una curva con i suoi valori, le sue caselle e le sue corde: lunghezza, angolo e "
+         u"incremento, poi a scelta x-cos, y-cos e corde, separati da due punti "
+         u"(86,5:55:1:x-cos). Ripetuta, una curva per valore, dopo quelle di --lunghezza, "
+         u"--angolo e --incremento."_s,
+         u"L:A:I"_s},
         {kSize,
          u"Larghezza e altezza in pixel, da 16 a 16384 (predefinite 1280x800; con --da "
          u"quelle dell'ultima curva del lavoro)."_s,
@@ -76,6 +92,21 @@ void addOptions(QCommandLineParser& parser) {
          u"cerchi rotondi)."_s,
          u"N"_s},
         {kLegend, u"La legenda delle curve nell'immagine."_s},
+        {kBackground,
+         u"Lo sfondo dell'immagine: bianco (predefinito) o schermo, il grigio della finestra."_s,
+         u"SFONDO"_s},
+        {kCrop, u"L'immagine ritagliata alla figura: le curve, la legenda e qualche millimetro di "
+                u"margine."_s},
+        {kResolution,
+         u"La risoluzione in punti per pollice, da 72 a 1200: l'immagine ha la grandezza "
+         u"vera sulla carta, con punti, linee e legenda come su uno schermo."_s,
+         u"N"_s},
+        {kPaper,
+         u"La carta, A3, A4 o A5: la figura vi sta tutta, il PNG ha i pixel del foglio, il PDF "
+         u"\u00E8 il foglio (senza --dimensioni, l'area di disegno \u00E8 il foglio)."_s,
+         u"CARTA"_s},
+        {kOrientation, u"Il foglio verticale o orizzontale (predefinito: come la figura)."_s,
+         u"VERSO"_s},
     });
 }
 
@@ -152,7 +183,7 @@ std::optional<QString> workFile(const QCommandLineParser& parser) {
         return std::nullopt;
     }
     for (const QString& option :
-         {kLength, kAngle, kIncrement, kXCosine, kYCosine, kChords, kFactor}) {
+         {kLength, kAngle, kIncrement, kCurve, kXCosine, kYCosine, kChords, kFactor}) {
         if (parser.isSet(option)) {
             throw BadUsage{u"--da non si usa con "_s + dashed(option) +
                            u": le curve sono quelle del lavoro salvato"_s};
@@ -182,6 +213,70 @@ std::optional<QSize> pictureSize(const QCommandLineParser& parser) {
     return QSize(width, height);
 }
 
+// One of `choices` (any case) for an option given at most once; its index.
+std::optional<qsizetype> choice(const QCommandLineParser& parser, const QString& name,
+                                const QStringList& choices) {
+    const std::optional<QString> text = single(parser, name);
+    if (!text) {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        if (text->compare(choices[i], Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    throw BadUsage{dashed(name) + u' ' + quoted(*text) + u": si sceglie tra "_s +
+                   choices.join(u", "_s)};
+}
+
+std::optional<int> dotsPerInch(const QCommandLineParser& parser) {
+    const std::optional<QString> text = single(parser, kResolution);
+    if (!text) {
+        return std::nullopt;
+    }
+    const double value = number(kResolution, *text);
+    if (value != std::floor(value) || value < output::kSmallestDotsPerInch ||
+        value > output::kLargestDotsPerInch) {
+        throw BadUsage{u"--dpi "_s + quoted(*text) +
+                       u": la risoluzione \u00E8 un numero intero da 72 a 1200"_s};
+    }
+    return static_cast<int>(value);
+}
+
+std::optional<QPageLayout> paper(const QCommandLineParser& parser) {
+    const std::optional<qsizetype> size = choice(parser, kPaper, {u"A3"_s, u"A4"_s, u"A5"_s});
+    const std::optional<qsizetype> turn =
+        choice(parser, kOrientation, {u"verticale"_s, u"orizzontale"_s});
+    if (!size) {
+        if (turn) {
+            throw BadUsage{u"--orientamento si usa con --carta"_s};
+        }
+        return std::nullopt;
+    }
+    constexpr QPageSize::PageSizeId kSizes[] = {QPageSize::A3, QPageSize::A4, QPageSize::A5};
+    return QPageLayout(QPageSize(kSizes[*size]),
+                       turn == 0 ? QPageLayout::Portrait : QPageLayout::Landscape, QMarginsF());
+}
+
+output::PictureOptions pictureOptions(const QCommandLineParser& parser) {
+    output::PictureOptions options;
+    options.legend = parser.isSet(kLegend);
+    options.screenBackground = choice(parser, kBackground, {u"bianco"_s, u"schermo"_s}) == 1;
+    options.crop = parser.isSet(kCrop);
+    options.dotsPerInch = dotsPerInch(parser);
+    options.paper = paper(parser);
+    options.orientByFigure = options.paper && !parser.isSet(kOrientation);
+    return options;
+}
+
+// The drawing area when none is given: on paper, the sheet at true size.
+QSize defaultArea(const output::PictureOptions& options) {
+    if (!options.paper) {
+        return kDefaultSize;
+    }
+    return output::roomOn(*options.paper).toSize();
+}
+
 double calibrationFactor(const QCommandLineParser& parser, QSize size) {
     const std::optional<QString> text = single(parser, kFactor);
     if (!text) {
@@ -195,7 +290,24 @@ double calibrationFactor(const QCommandLineParser& parser, QSize size) {
     return factor;
 }
 
-std::vector<Curve> curves(const QCommandLineParser& parser) {
+// The curves of --lunghezza, --angolo and --incremento, each with the check
+// boxes and the chord command of --x-cos, --y-cos and --corde. Given --curva
+// and none of the three, there are none; else at least the one of the
+// defaults.
+std::vector<Curve> familyCurves(const QCommandLineParser& parser) {
+    if (parser.isSet(kCurve) &&
+        !(parser.isSet(kLength) || parser.isSet(kAngle) || parser.isSet(kIncrement))) {
+        for (const QString& flag : {kXCosine, kYCosine, kChords}) {
+            if (parser.isSet(flag)) {
+                // Given alone with --curva, it would tick nothing.
+                throw BadUsage{dashed(flag) +
+                               u" vale per le curve di --lunghezza, --angolo e --incremento; "
+                               u"a una curva di --curva si aggiunge cos\u00EC: 86:55:1:"_s +
+                               flag};
+            }
+        }
+        return {};
+    }
     const QList<double> lengths = numbers(parser, kLength);
     const QList<double> angles = numbers(parser, kAngle);
     const QList<double> increments = numbers(parser, kIncrement);
@@ -209,7 +321,22 @@ std::vector<Curve> curves(const QCommandLineParser& parser) {
     result.reserve(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {
         result.push_back({nth(lengths, i, defaults.VALa), nth(angles, i, defaults.VALb),
-                          nth(increments, i, defaults.VALe)});
+                          nth(increments, i, defaults.VALe), parser.isSet(kXCosine),
+                          parser.isSet(kYCosine), parser.isSet(kChords)});
+    }
+    return result;
+}
+
+// The curves in the order plotted: those of --lunghezza and its kin, then
+// each --curva in turn.
+std::vector<Curve> curves(const QCommandLineParser& parser) {
+    std::vector<Curve> result = familyCurves(parser);
+    for (const QString& text : parser.values(kCurve)) {
+        std::variant<Curve, QString> curve = parseCurveOption(text);
+        if (const QString* fault = std::get_if<QString>(&curve)) {
+            throw BadUsage{u"--curva "_s + quoted(text) + u": "_s + *fault};
+        }
+        result.push_back(std::get<Curve>(curve));
     }
     return result;
 }
@@ -222,17 +349,14 @@ Request requestOf(const QCommandLineParser& parser) {
     request.file = pictureFile(parser);
     request.standardOutput = request.file.name == kStandardOutput;
     request.workFile = workFile(parser);
-    request.legend = parser.isSet(kLegend);
+    request.options = pictureOptions(parser);
     if (request.workFile) {
         request.size = pictureSize(parser).value_or(QSize());
         return request;
     }
-    request.size = pictureSize(parser).value_or(kDefaultSize);
+    request.size = pictureSize(parser).value_or(defaultArea(request.options));
     request.Incr = calibrationFactor(parser, request.size);
     request.curves = curves(parser);
-    request.xCosine = parser.isSet(kXCosine);
-    request.yCosine = parser.isSet(kYCosine);
-    request.chords = parser.isSet(kChords);
     return request;
 }
 

@@ -81,8 +81,8 @@ int write(const Request& request) {
         return kBadUsage;
     }
     const Rendering& rendering = std::get<Rendering>(drawn);
-    for (const QString& error : rendering.errors) {
-        complain(error);
+    for (const QString& line : rendering.errors + rendering.leaving) {
+        complain(line);
     }
     if (!rendering.complete) {
         complain(QStringLiteral("memoria insufficiente per un'immagine di %1x%2 pixel")

@@ -2,9 +2,12 @@
 #include "cli/render.h"
 
 #include "output/legend.h"
+#include "output/plot_construction.h"
 #include "output/plot_run.h"
 #include "runtime/run_time_error.h"
 #include "surface/drawing_surface.h"
+
+#include <algorithm>
 
 namespace lumetra::cli {
 
@@ -32,6 +35,29 @@ void runCurve(std::size_t index, output::PlotStart& start, geometry::PlotVariabl
     }
 }
 
+// Whether a pass of the plot has a point the construction leaves undrawn as
+// out of range.
+bool leavesThePicture(const output::RecordedPlot& plot) {
+    const std::vector<geometry::ConstructionPass> passes =
+        output::constructionOf(plot).construction.passes;
+    return std::any_of(passes.begin(), passes.end(), [](const geometry::ConstructionPass& pass) {
+        return pass.outcome == geometry::PassOutcome::FirstOnly ||
+               pass.outcome == geometry::PassOutcome::FirstOutOfRange;
+    });
+}
+
+// A line for each plot of the picture that leaves it.
+void reportLeaving(Rendering& rendering) {
+    const std::vector<output::RecordedPlot>& plots = rendering.picture.record.plots();
+    for (std::size_t i = 0; i < plots.size(); ++i) {
+        if (leavesThePicture(plots[i])) {
+            rendering.leaving << QStringLiteral("curva %1 (%2) esce dall'immagine")
+                                     .arg(i + 1)
+                                     .arg(output::curveName(plots[i]));
+        }
+    }
+}
+
 // The work's plots, each at the new area.
 output::PlotRecord atArea(const output::PlotRecord& record, QSize area) {
     output::PlotRecord resized;
@@ -46,22 +72,23 @@ output::PlotRecord atArea(const output::PlotRecord& record, QSize area) {
 } // namespace
 
 Rendering render(const Request& request, QColor foreground, QColor background) {
-    Rendering rendering{{QImage(), {}, request.size, foreground, background}, {}};
-    rendering.picture.legend = request.legend;
+    Rendering rendering{{QImage(), {}, request.size, foreground, background}, {}, {}};
+    rendering.picture.options = request.options;
     surface::DrawingSurface surface(foreground, background);
     if (request.file.format == output::PictureFormat::Png && !fit(surface, request.size)) {
         rendering.complete = false;
         return rendering;
     }
     geometry::PlotVariables vars;
-    vars.Risposta1 = geometry::answerOf(request.xCosine);
-    vars.Risposta2 = geometry::answerOf(request.yCosine);
     std::int16_t Miocolor = 0;
     for (std::size_t i = 0; i < request.curves.size(); ++i) {
         const Curve& curve = request.curves[i];
+        // The check boxes as the user would tick them before this plot.
+        vars.Risposta1 = geometry::answerOf(curve.xCosine);
+        vars.Risposta2 = geometry::answerOf(curve.yCosine);
         output::PlotStart start{{curve.VALa, curve.VALb, curve.VALe, Miocolor},
                                 request.Incr,
-                                request.chords ? geometry::Chords::On : geometry::Chords::Off,
+                                curve.chords ? geometry::Chords::On : geometry::Chords::Off,
                                 i == 0,
                                 request.size};
         runCurve(i, start, vars, surface, rendering,
@@ -69,6 +96,7 @@ Rendering render(const Request& request, QColor foreground, QColor background) {
         Miocolor = start.params.Miocolor;
     }
     rendering.picture.image = surface.image();
+    reportLeaving(rendering);
     return rendering;
 }
 
@@ -79,8 +107,8 @@ Rendering renderWork(const Request& request, const output::PlotRecord& record, Q
                        : record.empty() ? kDefaultSize
                                         : record.plots().back().area();
     Rendering rendering{
-        {QImage(), resized ? atArea(record, area) : record, area, foreground, background}, {}};
-    rendering.picture.legend = request.legend;
+        {QImage(), resized ? atArea(record, area) : record, area, foreground, background}, {}, {}};
+    rendering.picture.options = request.options;
     const bool png = request.file.format == output::PictureFormat::Png;
     surface::DrawingSurface surface(foreground, background);
     geometry::PlotVariables vars;
@@ -99,6 +127,7 @@ Rendering renderWork(const Request& request, const output::PlotRecord& record, Q
         return rendering;
     }
     rendering.picture.image = surface.image();
+    reportLeaving(rendering);
     return rendering;
 }
 

@@ -12,6 +12,8 @@ struct Rendering {
     output::Picture picture;
     // A line for each curve stopped by a run-time error: the curve and the error.
     QStringList errors;
+    // A line for each curve with points outside the picture, which are not drawn.
+    QStringList leaving;
     // False when there is no memory for the image: nothing can be written.
     bool complete = true;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "output/picture_file.h"
+#include "output/picture_options.h"
 
 #include <QSize>
 #include <QString>
@@ -19,29 +20,29 @@ enum ExitStatus : int {
     kWrittenWithError = 3, // written, but a curve stopped on a run-time error
 };
 
-// One curve: the parameter window's three values, its defaults to start with.
+// One curve: the parameter window's three values, its defaults to start
+// with, and the plot window's two check boxes and chord command as it runs.
 struct Curve {
     double VALa = 86.0;
     double VALb = 55.0;
     double VALe = 1.0;
+    bool xCosine = false; // Risposta1 = 7
+    bool yCosine = false; // Risposta2 = 7
+    bool chords = false;
 };
 
 // The drawing area when the arguments do not give one.
 inline constexpr QSize kDefaultSize(1280, 800);
 
 // A picture the command line asks for: the curves in the order they are
-// plotted, the check boxes and the chord command for all of them, the
-// drawing area and its calibration factor, and the file. With a work file the
+// plotted, the drawing area and its calibration factor, and the file. With a work file the
 // plots are instead those of the work a saved picture carries, each with its
 // own factor, check boxes and chord command.
 struct Request {
     std::vector<Curve> curves; // none with a work file
-    bool xCosine = false;      // Risposta1 = 7
-    bool yCosine = false;      // Risposta2 = 7
-    bool chords = false;
-    QSize size; // with a work file, empty unless given: the work's own then
+    QSize size;                // with a work file, empty unless given: the work's own then
     double Incr = 0.0;
-    bool legend = false;
+    output::PictureOptions options; // legend, background, crop, resolution, paper
     output::PictureFile file;
     bool standardOutput = false;     // the picture goes to standard output, not to file.name
     std::optional<QString> workFile; // the saved picture whose work is drawn again
