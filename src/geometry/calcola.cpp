@@ -26,8 +26,6 @@ namespace {
 constexpr double kSweepEnd = 90.0;
 constexpr double kSweepStep = 0.1;
 constexpr std::int16_t kChordEvery = 15;
-constexpr std::int16_t kPointWidth = 3;
-constexpr std::int16_t kChordWidth = 1;
 
 } // namespace
 

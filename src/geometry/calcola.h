@@ -4,7 +4,13 @@
 #include "geometry/plot_variables.h"
 #include "runtime/draw_target.h"
 
+#include <cstdint>
+
 namespace lumetra::geometry {
+
+// The pen widths of the points and of the chords, in pixels.
+inline constexpr std::int16_t kPointWidth = 3;
+inline constexpr std::int16_t kChordWidth = 1;
 
 // Whether the chord command asked for the plot: only then are chords drawn.
 enum class Chords { Off, On };
