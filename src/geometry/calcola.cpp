@@ -21,14 +21,6 @@ using runtime::addInt16;
 using runtime::checkedResult;
 using runtime::toSingle;
 
-namespace {
-
-constexpr double kSweepEnd = 90.0;
-constexpr double kSweepStep = 0.1;
-constexpr std::int16_t kChordEvery = 15;
-
-} // namespace
-
 runtime::Rgb curveColour(int index) {
     if (index >= 1 && index < runtime::kPaletteSize) {
         return runtime::QBColor(index);

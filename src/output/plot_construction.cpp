@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "output/plot_construction.h"
+
+#include "geometry/plot_frame.h"
+#include "output/plot_run.h"
+#include "runtime/run_time_error.h"
+
+namespace lumetra::output {
+
+namespace {
+
+// Keeps the scale the set-up gives and draws nothing.
+class ScaleKeeper final : public runtime::NoDrawing {
+public:
+    void setScaleMode(runtime::ScaleMode) override {}
+    void setScaleWidth(float width) override { width_ = width; }
+    void setScaleHeight(float height) override { height_ = height; }
+    float scaleWidth() const override { return width_; }
+    float scaleHeight() const override { return height_; }
+    void setDrawWidth(std::int16_t) override {}
+
+private:
+    float width_ = 0.0F;
+    float height_ = 0.0F;
+};
+
+} // namespace
+
+PlotConstruction constructionOf(const RecordedPlot& plot) {
+    geometry::PlotVariables vars;
+    const PlotStart start = startOf(plot, vars);
+    PlotConstruction result{{}, plot.area()};
+    ScaleKeeper scale;
+    try {
+        geometry::setUpPlotFrame(scale, vars, start.Incr, start.params.VALe);
+    } catch (const runtime::RunTimeError&) {
+        return result; // a calibration the set-up cannot take: nothing is drawn
+    }
+    result.construction = geometry::constructionOf(vars, start.params, start.chords);
+    result.scaleWidth = scale.scaleWidth();
+    result.scaleHeight = scale.scaleHeight();
+    return result;
+}
+
+} // namespace lumetra::output
