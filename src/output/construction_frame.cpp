@@ -28,6 +28,7 @@ constexpr qreal kTrailStrength = 0.35;
 constexpr qreal kRingRadius = 6.0;
 constexpr qreal kDotRadius = 2.0;
 constexpr qreal kArcRadius = 36.0;
+constexpr qreal kTurnedArcRadius = 72.0;
 constexpr qreal kLabelGap = 6.0;
 constexpr qreal kWordsMargin = 8.0;
 constexpr qreal kWordsPadding = 6.0;
@@ -102,13 +103,14 @@ void drawLabel(QPainter& painter, QPointF at, const QString& text) {
     painter.drawText(at + QPointF(kLabelGap, -kLabelGap), text);
 }
 
-void drawAngle(QPainter& painter, QPointF origin, QPointF towards, const QString& text) {
+// An arc of `radius` from the X axis to the direction of `towards`, labelled half-way.
+void drawAngle(QPainter& painter, QPointF origin, QPointF towards, qreal radius,
+               const QString& text) {
     const qreal angle = screenAngle(origin, towards);
-    const QRectF box(origin - QPointF(kArcRadius, kArcRadius), QSizeF(2, 2) * kArcRadius);
+    const QRectF box(origin - QPointF(radius, radius), QSizeF(2, 2) * radius);
     painter.drawArc(box, 0, static_cast<int>(std::lround(angle * 16.0)));
     const qreal middle = angle / 2.0 * std::numbers::pi / 180.0;
-    drawLabel(painter,
-              origin + QPointF(std::cos(middle), -std::sin(middle)) * (kArcRadius + kLabelGap),
+    drawLabel(painter, origin + QPointF(std::cos(middle), -std::sin(middle)) * (radius + kLabelGap),
               text);
 }
 
@@ -162,7 +164,7 @@ void drawPass(QPainter& painter, const PlotConstruction& construction, const Fig
     painter.drawLine(origin, end);
     drawLabel(painter, end, QStringLiteral("A"));
     painter.setPen(pen(colours.foreground, 1.0));
-    drawAngle(painter, origin, end, QStringLiteral("BETA1"));
+    drawAngle(painter, origin, end, kArcRadius, QStringLiteral("BETA1"));
     if (pass.outcome == geometry::PassOutcome::Stopped) {
         return;
     }
@@ -170,7 +172,9 @@ void drawPass(QPainter& painter, const PlotConstruction& construction, const Fig
     painter.setPen(pen(curve, 2.0, Qt::DashLine));
     painter.drawLine(origin, turned);
     painter.setPen(pen(curve, 1.0));
-    drawAngle(painter, origin, turned, QStringLiteral("A2 = %1\u00B0").arg(pass.A2));
+    // Further out than BETA1's arc, so that the labels stay apart when the directions meet.
+    drawAngle(painter, origin, turned, kTurnedArcRadius,
+              QStringLiteral("A2 = %1\u00B0").arg(pass.A2));
     if (pass.outcome == geometry::PassOutcome::ZeroFactor) {
         return;
     }
