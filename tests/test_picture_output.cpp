@@ -389,7 +389,8 @@ private slots:
                                      u" "_s, u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
                                      u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
                                      u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
-                                     u" "_s, u"Legenda nell'immagine "_s}));
+                                     u" "_s, u"Legenda nell'immagine "_s, u" "_s,
+                                     u"Mostra la costruzione… "_s}));
         menu->close();
     }
 
