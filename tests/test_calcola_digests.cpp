@@ -10,6 +10,7 @@
 #include "geometry/calcola.h"
 #include "geometry/plot_frame.h"
 #include "runtime/run_time_error.h"
+#include "support/files.h"
 #include "support/recording_target.h"
 
 #include <QtTest>
@@ -21,6 +22,7 @@
 
 using namespace lumetra::geometry;
 using namespace lumetra::runtime;
+using namespace lumetra::testing;
 
 namespace {
 
@@ -120,13 +122,10 @@ private slots:
     void matchesRecordedDigests() {
         const QByteArrayList lines = digestLines();
         if (const QByteArray path = qgetenv("LUMETRA_RECORD_DIGESTS"); !path.isEmpty()) {
-            QFile out(QString::fromLocal8Bit(path));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(lines.join('\n') + '\n');
+            QVERIFY(writeFile(QString::fromLocal8Bit(path), lines.join('\n') + '\n'));
         }
-        QFile recorded(QFINDTESTDATA("data/calcola_digests.txt"));
-        QVERIFY(recorded.open(QIODevice::ReadOnly));
-        QCOMPARE(lines, recorded.readAll().trimmed().split('\n')); // says which case differs
+        const QByteArray recorded = readFile(QFINDTESTDATA("data/calcola_digests.txt"));
+        QCOMPARE(lines, recorded.trimmed().split('\n')); // says which case differs
     }
 };
 

@@ -8,7 +8,8 @@
 #include "app/program.h"
 #include "cli/launch.h"
 #include "forms/form4.h"
-#include "support/recording_ui.h"
+#include "support/files.h"
+#include "support/hermetic_main.h"
 #include "support/run_program.h"
 #include "support/walk.h"
 
@@ -32,17 +33,12 @@ QByteArray undated(const QByteArray& picture) {
         .toLatin1();
 }
 
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? undated(file.readAll()) : QByteArray();
-}
-
 } // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home, dir, faults;
+    QTemporaryDir dir, faults;
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -62,11 +58,7 @@ class TestCommandLine : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(home.isValid() && dir.isValid());
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                 "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
-            qputenv(name, home.path().toUtf8());
-        }
+        QVERIFY(dir.isValid() && faults.isValid());
         for (const QString& format : {u"svg"_s, u"pdf"_s, u"png"_s}) {
             const QStringList area{u"-o"_s, path(u"famiglia."_s + format), u"--dimensioni"_s,
                                    u"400x300"_s};
@@ -80,16 +72,16 @@ private slots:
         lumetra::app::Program program(ui);
         QVERIFY(lumetra::testing::reachPlotWindow(program));
         QVERIFY(lumetra::testing::click(program.form4(), u"TRACCIA"_s));
-        const auto& surface = program.form4().surface();
-        const QSize size = surface.logicalSize();
+        const QSize size = program.form4().surface().logicalSize();
         const QString png = path(u"example.png"_s);
         const QString area = u"%1x%2"_s.arg(size.width()).arg(size.height());
-        const QString arguments = u"-o %1 --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
+        const QString arguments =
+            u"-o %1 --sfondo schermo --angolo 55 --angolo 55 --dimensioni %2 --fattore 0,55"_s;
         const auto [status, out, err] = lumetra(arguments.arg(png, area).split(u' '));
         QCOMPARE(status, 0);
         QCOMPARE(err, QString());
         QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
-                 surface.image().copy(QRect(QPoint(0, 0), size)));
+                 lumetra::testing::shownArea(program.form4().surface()));
     }
 
     // Each fault its message and status; nothing created or replaced unless written.
@@ -103,7 +95,7 @@ private slots:
             int status;
             QString told;
         } rows[] = {
-            {"help", u"--help"_s, 0, u"--dimensioni <LxA>   Larghezza e altezza in pixel"_s},
+            {"help", u"--help"_s, 0, u"--dimensioni <LxA>      Larghezza e altezza in pixel"_s},
             // The Nth curve takes the Nth value of each option, or its last.
             {"overflow",
              u"-o @/old.png --angolo 45.000 --lunghezza 86 --lunghezza 86 --lunghezza 5 "
@@ -153,18 +145,15 @@ private slots:
         QFETCH(QString, arguments);
         QFETCH(int, status);
         QFETCH(QString, told);
-        QFile old(faults.filePath(u"old.png"_s));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        QCOMPARE(old.write("old"), 3);
-        old.close();
+        const QString old = faults.filePath(u"old.png"_s);
+        QVERIFY(lumetra::testing::writeFile(old, "old"));
         const auto [exit, out, err] =
             lumetra(arguments.split(u' ').replaceInStrings(u"@"_s, faults.path()));
         QCOMPARE(exit, status);
         QVERIFY2((exit == 0 ? QString::fromUtf8(out) : err).contains(told), qPrintable(err));
         QVERIFY(exit == 0 || out.isEmpty());
         QCOMPARE(QDir(faults.path()).entryList(QDir::Files), QStringList{u"old.png"_s});
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll() == "old", exit != 3);
+        QCOMPARE(lumetra::testing::readFile(old) == "old", exit != 3);
     }
 
     // A module of the windows' name beside the program that lacks their entry point.
@@ -214,7 +203,7 @@ private slots:
         const Run run = lumetra({u"--da"_s, original, u"-o"_s, u"-"_s, u"--formato"_s, format});
         QCOMPARE(run.err, QString());
         QCOMPARE(run.status, 0);
-        QCOMPARE(undated(run.out), contents(original));
+        QCOMPARE(undated(run.out), undated(lumetra::testing::readFile(original)));
     }
 
     // With --dimensioni every plot runs again at the new size, with its own
@@ -225,7 +214,7 @@ private slots:
         const QStringList fromWork{u"--da"_s, path(u"famiglia.svg"_s), u"-o"_s, again};
         QCOMPARE(lumetra(fromWork + square).status, 0);
         lumetra(QStringList{u"-o"_s, direct, u"--fattore"_s, u"0.75"_s} + kCurves + square);
-        QCOMPARE(contents(again), contents(direct));
+        QCOMPARE(lumetra::testing::readFile(again), lumetra::testing::readFile(direct));
     }
 
     // A curve stopped by a run-time error stops again where it did, and says so.
@@ -287,5 +276,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommandLine)
+LUMETRA_HERMETIC_MAIN(TestCommandLine, QApplication)
 #include "test_command_line.moc"

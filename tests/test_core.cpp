@@ -124,11 +124,6 @@ private slots:
         QCOMPARE(raised([] { Value("12").arithmetic(); }), ErrorCode::TypeMismatch);
     }
 
-    void paletteColours() {
-        QCOMPARE(QBColor(15), Rgb{0xFFFFFF});
-        QCOMPARE(raised([] { QBColor(16); }), ErrorCode::InvalidCall);
-    }
-
     // A number as a text box shows it: no group separators, however large.
     void numbersAsShown_data() {
         QTest::addColumn<QLocale>("locale");

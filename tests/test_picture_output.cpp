@@ -14,7 +14,8 @@
 #include "forms/form4.h"
 #include "forms/picture_menu.h"
 #include "output/picture_file.h"
-#include "support/recording_ui.h"
+#include "support/files.h"
+#include "support/hermetic_main.h"
 #include "support/run_program.h"
 #include "support/walk.h"
 
@@ -24,7 +25,6 @@
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -76,26 +76,15 @@ void installFilter(const std::vector<sock_filter>& filter) {
     prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
 }
 
-// Sets this process's file-size limit to `bytes`; the limit it had.
-rlim_t limitFileSize(rlim_t bytes) {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlim_t before = std::exchange(limit.rlim_cur, bytes);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    return before;
-}
-
 QString canonical(const QString& folder) {
     return QFileInfo(folder).canonicalFilePath();
 }
 
 } // namespace
 
-class TestPictureOutput : public QObject {
+class TestPictureOutput : public QObject, Session {
     Q_OBJECT
 
-    std::optional<RecordingUi> ui;
-    std::optional<lumetra::app::Program> program;
     std::optional<QTemporaryDir> dir;
 
     // Each circle as "circle cx cy fill", each line as "line x1 y1 x2 y2 stroke",
@@ -132,10 +121,6 @@ class TestPictureOutput : public QObject {
     }
 
     QString path(const QString& name) { return dir->filePath(name); }
-    static bool write(const QString& name, const QByteArray& bytes) {
-        QFile file(name);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
     // What a reader of pictures prints, or why it printed nothing, with the
     // Debian package to install should it be missing.
     static std::pair<bool, QString> read(const QString& tool, const QStringList& arguments) {
@@ -147,10 +132,7 @@ class TestPictureOutput : public QObject {
     }
 
     // The drawing area's part of the kept image, which a larger window before may have grown.
-    QImage areaOnScreen() {
-        const auto& s = program->form4().surface();
-        return s.image().copy(QRect(QPoint(), s.logicalSize() * s.devicePixelRatio()));
-    }
+    QImage areaOnScreen() { return shownArea(program->form4().surface()); }
     bool plotClick(const QString& caption) { return click(program->form4(), caption); }
     // The window's last action, as the menu's list below shows.
     void showLegend(bool on) {
@@ -203,33 +185,24 @@ class TestPictureOutput : public QObject {
                 run.out.mid(middle + 3)};
     }
 
-    // Opens the save dialog with Ctrl+S in the plot window, runs `inDialog`
-    // on it, and closes it if `inDialog` did not.
-    void withSaveDialog(const std::function<void(QFileDialog&)>& inDialog) {
-        bool seen = false;
+    // Where the save dialog that Ctrl+S opens in the plot window starts; empty if none opens.
+    QString dialogFolder() {
+        QString folder;
         QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr && !seen) {
-                seen = true;
-                inDialog(*dialog);
-                if (dialog->isVisible()) {
-                    dialog->reject();
-                }
+        connect(&poll, &QTimer::timeout, [&folder] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                folder = dialog->directory().path();
+                dialog->reject();
             }
         });
         poll.start(10);
         // A dialog closed before leaves the window inactive, and the shortcut is the window's.
         program->form4().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&program->form4()));
+        if (!QTest::qWaitForWindowActive(&program->form4())) {
+            return {};
+        }
         QTest::keyClick(buttonShowing(program->form4(), u"TRACCIA"_s), Qt::Key_S,
                         Qt::ControlModifier);
-        QVERIFY(seen);
-    }
-
-    QString dialogFolder() {
-        QString folder;
-        withSaveDialog([&folder](QFileDialog& dialog) { folder = dialog.directory().path(); });
         return canonical(folder);
     }
 
@@ -246,9 +219,9 @@ private slots:
         dir.emplace();
         QVERIFY(dir->isValid());
         QSettings().remove(u"picture/folder"_s);
-        program.reset();
-        ui.emplace();
-        program.emplace(*ui);
+        QSettings().setValue(u"picture/screenBackground"_s,
+                             true); // pixels compared with the screen's
+        restart();
         QVERIFY(reachPlotWindow(*program));
     }
 
@@ -268,7 +241,7 @@ private slots:
                  (QStringList{u"title LUMETRA"_s, u"title OA 86 · 55° · incr. 1 · corde"_s,
                               u"title OA 86 · 55° · incr. 1"_s}));
         // Another renderer reads it: the last dot drawn, the second plot's at A, over others.
-        QVERIFY(write(path(u"plot.svg"_s), text));
+        QVERIFY(writeFile(path(u"plot.svg"_s), text));
         const auto [converted, why] =
             read(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
         QVERIFY2(converted, qPrintable(why));
@@ -281,7 +254,7 @@ private slots:
         QVERIFY(lumetra::output::writePdf(buffer, workedExample(1), {}));
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
-        QVERIFY(write(name, pdf));
+        QVERIFY(writeFile(name, pdf));
         const auto [infoRead, info] = read(u"pdfinfo"_s, {name});
         QVERIFY2(infoRead, qPrintable(info));
         QVERIFY(info.contains(QRegularExpression(u"Pages: +1\n"_s)));
@@ -299,7 +272,7 @@ private slots:
     void largeNumbersWithoutGroupSeparators() {
         lumetra::output::Picture picture = workedExample(0);
         picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
-        picture.legend = true;
+        picture.options.legend = true;
         const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
         const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
         QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
@@ -350,7 +323,7 @@ private slots:
             QVERIFY(plotClick(u"TRACCIA"_s));
         }
         const QString file = u"old."_s + lumetra::output::extensionOf(format);
-        QVERIFY(write(path(file), "old"));
+        QVERIFY(writeFile(path(file), "old"));
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, [] {
             if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
@@ -359,9 +332,7 @@ private slots:
         });
         cancel.start(0);
         program->form4().pictureMenu().saveAs(path(file), format);
-        QFile old(path(file));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(readFile(path(file)), QByteArray("old"));
         QCOMPARE(QDir(dir->path()).entryList({file + u'*'}),
                  QStringList{file}); // no temporary left
         QVERIFY(ui->messages.isEmpty());
@@ -385,12 +356,13 @@ private slots:
         for (QAction* a : menu->actions()) {
             texts << a->text() + u' ' + a->shortcut().toString();
         }
-        QCOMPARE(texts, (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s,
-                                     u" "_s, u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
-                                     u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
-                                     u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
-                                     u" "_s, u"Legenda nell'immagine "_s, u" "_s,
-                                     u"Mostra la costruzione… "_s}));
+        QCOMPARE(texts,
+                 (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s, u" "_s,
+                              u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
+                              u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s, u" "_s,
+                              u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s, u" "_s,
+                              u"Legenda nell'immagine "_s, u"Sfondo come sullo schermo "_s,
+                              u"Ritaglia alla figura "_s, u" "_s, u"Mostra la costruzione… "_s}));
         menu->close();
     }
 
@@ -497,16 +469,6 @@ private slots:
     }
 };
 
-// Its own home, settings and data, never the user's, from before Qt reads them.
-int main(int argc, char* argv[]) {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u".config"_s)));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u".local/share"_s)));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(u".cache"_s)));
-    QApplication application(argc, argv);
-    TestPictureOutput test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMETRA_HERMETIC_MAIN(TestPictureOutput, QApplication)
 
 #include "test_picture_output.moc"

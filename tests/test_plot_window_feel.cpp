@@ -12,7 +12,7 @@
 #include "forms/form3.h"
 #include "forms/form4.h"
 #include "runtime/palette.h"
-#include "support/recording_ui.h"
+#include "support/hermetic_main.h"
 #include "support/walk.h"
 
 #include <QtTest>
@@ -47,12 +47,10 @@ QRectF inDevicePixels(QRect logical) {
 
 } // namespace
 
-class TestPlotWindowFeel : public QObject {
+class TestPlotWindowFeel : public QObject, lumetra::testing::Session {
     Q_OBJECT
 
     std::unique_ptr<QStyle> fusion{QStyleFactory::create(QStringLiteral("Fusion"))};
-    std::optional<lumetra::testing::RecordingUi> ui;
-    std::optional<lumetra::app::Program> program;
 
 private slots:
     void initTestCase() {
@@ -62,9 +60,7 @@ private slots:
     }
 
     void init() {
-        program.reset();
-        ui.emplace();
-        program.emplace(*ui);
+        restart();
         QVERIFY(lumetra::testing::reachParameterWindow(*program));
     }
 
@@ -177,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPlotWindowFeel)
+LUMETRA_HERMETIC_MAIN(TestPlotWindowFeel, QApplication)
 #include "test_plot_window_feel.moc"

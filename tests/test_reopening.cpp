@@ -14,7 +14,8 @@
 #include "output/work_in_picture.h"
 #include "output/work_journal.h"
 #include "output/work_text.h"
-#include "support/recording_ui.h"
+#include "support/files.h"
+#include "support/hermetic_main.h"
 #include "support/walk.h"
 
 #include <QPrinter>
@@ -53,35 +54,22 @@ QString reasonOf(const QByteArray& text) {
 
 } // namespace
 
-class TestReopening : public QObject {
+class TestReopening : public QObject, Session {
     Q_OBJECT
 
     QTemporaryDir dir;
-    std::optional<RecordingUi> ui;
-    std::optional<lumetra::app::Program> program;
 
     QString path(const QString& name) { return dir.filePath(name); }
     lumetra::forms::Form4& form4() { return program->form4(); }
     QLineEdit* field(const QString& name) {
         return program->form3().controls().get<QLineEdit>(name);
     }
-    QImage area() {
-        const auto& s = form4().surface();
-        return s.image().copy(QRect(QPoint(), s.logicalSize() * s.devicePixelRatio()));
-    }
-    void restart() {
-        program.reset();
-        ui.emplace();
-        program.emplace(*ui);
-    }
-    // The worked example, then X=OA Cos with chords, then 35° plotted from the
-    // parameter window: three curves, the last with its own values.
+    QImage area() { return shownArea(form4().surface()); }
+    // In a new program, the worked example, then X=OA Cos with chords, then 35°
+    // plotted from the parameter window: three curves, the last with its own values.
     bool plotThree() {
-        if (!reachParameterWindow(*program) || !click(program->form3(), u"AVANTI"_s) ||
-            !waitActive(*program, FormId::Form4)) {
-            return false;
-        }
-        if (!click(form4(), u"X=OA Cos"_s) ||
+        restart();
+        if (!reachPlotWindow(*program) || !click(form4(), u"X=OA Cos"_s) ||
             !click(form4(), u"Traccia le linee tra le curve di I° livello"_s) ||
             !click(form4(), u"RIPRENDI i dati"_s) || !waitActive(*program, FormId::Form3)) {
             return false;
@@ -94,9 +82,6 @@ class TestReopening : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-            qputenv(name, dir.filePath(QString::fromLatin1(name)).toUtf8());
-        }
         lumetra::app::prepareApplication();
     }
 
@@ -120,27 +105,27 @@ private slots:
     void refusesWhatItCannotTrust_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("reason");
+        // `from` replaced by `to` in the work: refused for `reason`, else as out of measure.
+        const auto row =
+            [](const char* name, const char* from, const char* to, QString reason = {}) {
+                QTest::newRow(name)
+                    << replaced(kTwoPlots, from, to)
+                    << (reason.isEmpty() ? u"valore fuori misura: "_s + QLatin1String(to) : reason);
+            };
         QTest::newRow("no work") << "LUMETRA\n"_ba << u"non contiene un lavoro di LUMETRA"_s;
-        QTest::newRow("newer format") << replaced(kTwoPlots, "work 1", "work 2")
-                                      << u"il lavoro è di una versione più recente di LUMETRA "
-                                         u"(formato 2)"_s;
+        row("newer format", "work 1", "work 2",
+            u"il lavoro è di una versione più recente di LUMETRA (formato 2)"_s);
         QTest::newRow("cut short")
             << kTwoPlots.first(kTwoPlots.size() - 30) << u"il lavoro è incompleto"_s;
-        QTest::newRow("a plot missing")
-            << replaced(kTwoPlots, "plots 2", "plots 3") << u"il lavoro è incompleto"_s;
-        QTest::newRow("length 1e308")
-            << replaced(kTwoPlots, "VALa=86", "VALa=1e308") << u"valore fuori misura: VALa=1e308"_s;
-        QTest::newRow("NaN") << replaced(kTwoPlots, "VALb=55", "VALb=nan")
-                             << u"valore fuori misura: VALb=nan"_s;
-        QTest::newRow("negative area") << replaced(kTwoPlots, "area=500x275", "area=-500x275")
-                                       << u"valore fuori misura: area=-500x275"_s;
-        QTest::newRow("a million plots") << replaced(kTwoPlots, "plots 2", "plots 1000000")
-                                         << u"troppe curve (1000000; al massimo 100000)"_s;
-        QTest::newRow("a field renamed") << replaced(kTwoPlots, "Miocolor=0", "colour=0")
-                                         << u"il lavoro è danneggiato (manca Miocolor)"_s;
-        QTest::newRow("counter beyond 16 bits")
-            << replaced(kTwoPlots, "Miocolor=14", "Miocolor=40000")
-            << u"valore fuori misura: Miocolor=40000"_s;
+        row("a plot missing", "plots 2", "plots 3", u"il lavoro è incompleto"_s);
+        row("length 1e308", "VALa=86", "VALa=1e308");
+        row("NaN", "VALb=55", "VALb=nan");
+        row("negative area", "area=500x275", "area=-500x275");
+        row("a million plots", "plots 2", "plots 1000000",
+            u"troppe curve (1000000; al massimo 100000)"_s);
+        row("a field renamed", "Miocolor=0", "colour=0",
+            u"il lavoro è danneggiato (manca Miocolor)"_s);
+        row("counter beyond 16 bits", "Miocolor=14", "Miocolor=40000");
     }
     void refusesWhatItCannotTrust() {
         QFETCH(QByteArray, text);
@@ -156,7 +141,6 @@ private slots:
     }
     void reopensPixelForPixel() {
         QFETCH(PictureFormat, format);
-        restart();
         QVERIFY(plotThree());
         const QImage before = area();
         const int Miocolor = program->form3().Miocolor();
@@ -183,7 +167,6 @@ private slots:
     }
 
     void printedPdfCarriesTheWork() {
-        restart();
         QVERIFY(plotThree());
         QPrinter printer;
         printer.setOutputFileName(path(u"stampa.pdf"_s));
@@ -205,7 +188,6 @@ private slots:
     }
 
     void takingBackTheOpeningBringsThePictureBack() {
-        restart();
         QVERIFY(plotThree());
         const QString name = path(u"tre.svg"_s);
         form4().pictureMenu().saveAs(name, PictureFormat::Svg);
@@ -239,14 +221,10 @@ private slots:
     void badFilesLeaveEverythingAlone() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        restart();
         QVERIFY(plotThree());
         const QImage before = area();
         const QString name = path(u"rotto"_s);
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-        file.close();
+        QVERIFY(writeFile(name, bytes));
         QVERIFY(!form4().pictureMenu().openFile(name));
         QCOMPARE(ui->messages, QStringList{u"Impossibile aprire "_s + name + u": "_s + reason});
         QCOMPARE(area(), before);
@@ -256,7 +234,6 @@ private slots:
     }
 
     void undoBringsTheFieldsBack() {
-        restart();
         QVERIFY(plotThree());
         QTest::keyClick(&form4(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(field(u"Text2"_s)->text(), u"55"_s);
@@ -267,7 +244,6 @@ private slots:
     }
 
     void recentFileGoneIsDropped() {
-        restart();
         QVERIFY(plotThree());
         const QString kept = path(u"resta.svg"_s);
         const QString gone = path(u"sparito.svg"_s);
@@ -330,7 +306,6 @@ private slots:
     }
     void menuFromTheKeyboard() {
         QFETCH(QKeyCombination, key);
-        restart();
         QVERIFY(plotThree());
         QAbstractButton* button = buttonShowing(form4(), u"TRACCIA"_s);
         button->setFocus();
@@ -342,5 +317,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReopening)
+LUMETRA_HERMETIC_MAIN(TestReopening, QApplication)
 #include "test_reopening.moc"

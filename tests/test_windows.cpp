@@ -10,17 +10,12 @@
 #include "forms/form2.h"
 #include "forms/form3.h"
 #include "forms/form4.h"
-#include "forms/form_builder.h"
 #include "runtime/palette.h"
-#include "support/recording_ui.h"
+#include "support/hermetic_main.h"
 #include "support/walk.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QSet>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <array>
 #include <cmath>
@@ -58,23 +53,14 @@ bool figureShown(const QImage& image, double factor, double degrees) {
                       colour(4));
 }
 
-// The part of a window's kept picture that its client area shows.
-QImage shownPart(const lumetra::surface::DrawingSurface& surface) {
-    return surface.image().copy(
-        QRect(QPoint(), surface.logicalSize() * surface.devicePixelRatio()));
-}
-
 // The parameter window's text boxes for VALa, VALb and VALe, and what they first show.
 const QString kFields[] = {u"Text1"_s, u"Text2"_s, u"Text5"_s};
 const QStringList kDefaults{u"86"_s, u"55"_s, u"1"_s};
 
 } // namespace
 
-class TestWindows : public QObject {
+class TestWindows : public QObject, Session {
     Q_OBJECT
-
-    std::optional<RecordingUi> ui;
-    std::optional<lumetra::app::Program> program;
 
     bool waitActive(FormId id) { return lumetra::testing::waitActive(*program, id); }
     bool switchTo(FormId id) {
@@ -82,13 +68,13 @@ class TestWindows : public QObject {
         return waitActive(id);
     }
     bool avanti() { return click(program->form3(), u"AVANTI"_s) && waitActive(FormId::Form4); }
-    bool plotClick(const QString& caption) { return click(program->form4(), caption); }
+    bool plotClick(const QString& caption) { return click(form4(), caption); }
     QScrollBar* scrollBar() { return program->form2().controls().get<QScrollBar>(u"HScroll1"_s); }
     QLineEdit* field(int index) {
         return program->form3().controls().get<QLineEdit>(kFields[index]);
     }
-    QImage picture() { return shownPart(program->form4().surface()); }
-    QRgb ink() { return program->form4().surface().foreground().rgb(); }
+    QImage picture() { return shownArea(form4().surface()); }
+    QRgb ink() { return form4().surface().foreground().rgb(); }
     // A point (x, y) from O, y upwards, on the plot window of height h units.
     bool plotted(double x, double y, double h, QRgb wanted) {
         return colourNear(picture(), 260.0 + x, h / 2 - y, 500.0, h, wanted);
@@ -116,7 +102,7 @@ class TestWindows : public QObject {
     }
     // Only the background, with the foreground and these palette colours if any are given.
     bool drawnIn(std::initializer_list<int> palette) {
-        QSet<QRgb> wanted{program->form4().surface().background().rgb()};
+        QSet<QRgb> wanted{form4().surface().background().rgb()};
         for (const int index : palette) {
             wanted << ink() << colour(index);
         }
@@ -138,9 +124,7 @@ private slots:
     void initTestCase() { lumetra::app::prepareApplication(); }
     void init() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        program.reset();
-        ui.emplace();
-        program.emplace(*ui);
+        restart();
     }
 
     void shellRules() {
@@ -165,7 +149,7 @@ private slots:
     // end-to-end test, which clicks at those places.
     void layoutsFromTheirTables() {
         auto* clear = dynamic_cast<lumetra::controls::WrappingButton*>(
-            program->form4().controls().widget(u"Command2"_s));
+            form4().controls().widget(u"Command2"_s));
         QCOMPARE(clear->captionLines(), (QStringList{u"Cancella e riprendi      "_s, u"i dati"_s}));
         // The parameter window's tab order, and its text boxes named by their labels.
         QVERIFY(reachParameterWindow(*program));
@@ -176,19 +160,6 @@ private slots:
         }
         QCOMPARE(field(0)->accessibleName(),
                  program->form3().controls().widget(u"Label2"_s)->property("text").toString());
-    }
-
-    // A layout may leave out a scroll bar's range and a colour: the control keeps Qt's own.
-    void layoutWithoutItsOptionalParts() {
-        using namespace lumetra::resources;
-        const ControlLayout bar{
-            "HScroll1", ControlKind::HScrollBar, "", 0, 0, 1500, 255, 0, "", std::nullopt, Colour{},
-            Colour{}};
-        const WindowLayout layout{"Form9", "Form9", 3000, 1500, false, {bar}};
-        QWidget window;
-        auto* built = lumetra::forms::buildWindow(window, layout).get<QScrollBar>(u"HScroll1"_s);
-        QCOMPARE(built->maximum(), QScrollBar().maximum());
-        QCOMPARE(built->palette(), window.palette());
     }
 
     // Under Italian settings, which show the factor with a comma.
@@ -205,7 +176,7 @@ private slots:
         QCOMPARE(&program->form2(), &form);
         QCOMPARE(form.controls().get<QLineEdit>(u"Text1"_s)->text(), u"0,51"_s);
         QCOMPARE(form.lastFigurePoints(), 3600);
-        const auto image = [&] { return shownPart(form.surface()); };
+        const auto image = [&] { return shownArea(form.surface()); };
         for (double degrees = 0.0; degrees < 360.0; degrees += 45.0) {
             QVERIFY(figureShown(image(), 0.51, degrees));
         }
@@ -287,7 +258,7 @@ private slots:
         QVERIFY(click(program->form3(), u"AVANTI"_s));
         QVERIFY(switchTo(FormId::Form4));
         QCOMPARE(ui->messages.mid(2), (QStringList{message, u"Tipo non corrispondente"_s}));
-        QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&program->form4()));
+        QCOMPARE(ui->messageWindows.back(), static_cast<QWidget*>(&form4()));
         QVERIFY(drawnIn({2}));
         QVERIFY(switchTo(FormId::Form3));
         field(index)->setText(kDefaults[index]);
@@ -308,7 +279,7 @@ private slots:
         QVERIFY(switchTo(FormId::Form4));
         QVERIFY(drawnIn({3}));
         // Check boxes only record their answer; the next plot takes it.
-        const auto& answers = program->form4().variables();
+        const auto& answers = form4().variables();
         QVERIFY(plotClick(u"X=OA Cos"_s));
         QVERIFY(answers.Risposta1.equalsNumber(7));
         QVERIFY(answers.Risposta2.isEmpty());
@@ -322,11 +293,8 @@ private slots:
         // curve's colour, which the next curve's dots do not cover.
         QVERIFY(plotClick(u"Traccia le linee tra le curve di I° livello"_s));
         QVERIFY(drawnIn({4, 5}));
-        // Chord 28 of 56, at pass 448, from the first family to the second.
-        const double a = 447 * 0.1 * std::numbers::pi / 180, b = 55 * std::numbers::pi / 180;
-        const double e = b * std::sin(45 * std::numbers::pi / 180);
-        const QPointF from(86 * std::cos(b) * std::sin(a), 86 * std::sin(b) * std::sin(a));
-        const QPointF mid = (from + QPointF(86 * std::cos(e), 86 * std::sin(e)) * std::sin(a)) / 2;
+        // The middle of chord 28 of 56, at pass 448, from the first family to the second.
+        const QPointF mid(40.8901, 43.7657);
         QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
         QVERIFY(plotClick(u"TRACCIA"_s));
         QVERIFY(plotted(mid.x(), mid.y(), 275, colour(5)));
@@ -393,5 +361,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWindows)
+LUMETRA_HERMETIC_MAIN(TestWindows, QApplication)
 #include "test_windows.moc"

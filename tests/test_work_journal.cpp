@@ -8,13 +8,13 @@
 #include "output/journal_reading.h"
 #include "output/work_journal.h"
 #include "output/work_text.h"
+#include "support/files.h"
+#include "support/hermetic_main.h"
 #include "support/journal_steps.h"
 
 #include <QtTest>
 
 #include <csignal>
-
-#include <sys/resource.h>
 
 using namespace lumetra::output;
 using namespace lumetra::testing;
@@ -54,6 +54,8 @@ class TestWorkJournal : public QObject {
     QString freshPath() { return folder.filePath(u"work-%1.journal"_s.arg(++files)); }
 
 private slots:
+    void initTestCase() { QCoreApplication::setApplicationName(u"LUMETRA"_s); }
+
     // Steps as the plot window takes them, by a script: "s" the journal
     // started (again); "a3" plot 3 added; "d" the last plot taken back; "c" a
     // clear; "u" the last clear or open taken back; "o4,5" plots 4 and 5
@@ -183,9 +185,7 @@ private slots:
             ends << QFileInfo(path).size();
             records << workText(window.record);
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
+        const QByteArray text = readFile(path);
         QCOMPARE(text.size(), ends.last());
         QList<qint64> cuts;
         for (const qint64 end : ends) {
@@ -236,14 +236,8 @@ private slots:
             QVERIFY2(ok, lines.value(lines.size() - 2).constData());
             const std::optional<JournalReading> left = abandonedWork(path);
             const QByteArray read = left ? textOf(*left) : workText({});
-            WindowState window;
-            Churn steps;
-            for (int n = 0; n < reported; ++n) {
-                steps.next(window);
-            }
-            const bool atReported = read == workText(window.record);
-            steps.next(window);
-            QVERIFY2(atReported || read == workText(window.record),
+            QVERIFY2(read == workText(churned(reported).record) ||
+                         read == workText(churned(reported + 1).record),
                      qPrintable(u"round %1, killed after step %2"_s.arg(round).arg(reported)));
             QVERIFY(!journal.start(path));
             QCOMPARE(textOf(readJournal(path)), workText(mine));
@@ -255,10 +249,7 @@ private slots:
     // before the step.
     void aFileSizeLimitIsReportedOnce() {
         std::signal(SIGXFSZ, SIG_IGN); // an error instead of the end of the program
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlim_t unlimited = std::exchange(limit.rlim_cur, 512 * 1024);
-        setrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t unlimited = limitFileSize(512 * 1024);
         const QString path = freshPath();
         WindowState window;
         WorkJournal journal(window.record);
@@ -272,31 +263,14 @@ private slots:
                 failed = n;
             }
         }
-        limit.rlim_cur = unlimited;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        limitFileSize(unlimited);
         QCOMPARE(
             failures,
             QStringList{u"Impossibile custodire il lavoro in %1: file troppo grande"_s.arg(path)});
-        WindowState before;
-        Churn again;
-        for (int n = 1; n < failed; ++n) {
-            again.next(before);
-        }
-        QCOMPARE(textOf(readJournal(path)), workText(before.record));
+        QCOMPARE(textOf(readJournal(path)), workText(churned(failed - 1).record));
     }
 };
 
-int main(int argc, char** argv) {
-    // The user's folders in one of the test's own, before Qt reads them.
-    const QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"data"_s)));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u"config"_s)));
-    const QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(u"LUMETRA"_s);
-    QCoreApplication::setOrganizationName(u"LUMETRA"_s);
-    TestWorkJournal test;
-    return QTest::qExec(&test, argc, argv);
-}
+LUMETRA_HERMETIC_MAIN(TestWorkJournal, QCoreApplication)
 
 #include "test_work_journal.moc"

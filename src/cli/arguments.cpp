@@ -2,12 +2,14 @@
 #include "cli/arguments.h"
 
 #include "cli/script_number.h"
+#include "output/picture_layout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumetra::cli {
 
@@ -30,6 +32,11 @@ const QString kChords = u"corde"_s;
 const QString kSize = u"dimensioni"_s;
 const QString kFactor = u"fattore"_s;
 const QString kLegend = u"legenda"_s;
+const QString kBackground = u"sfondo"_s;
+const QString kCrop = u"ritaglia"_s;
+const QString kResolution = u"dpi"_s;
+const QString kPaper = u"carta"_s;
+const QString kOrientation = u"orientamento"_s;
 const QString kWork = u"da"_s;
 const QString kFormat = u"formato"_s;
 // The file name that stands for standard output.
@@ -76,6 +83,21 @@ void addOptions(QCommandLineParser& parser) {
          u"cerchi rotondi)."_s,
          u"N"_s},
         {kLegend, u"La legenda delle curve nell'immagine."_s},
+        {kBackground,
+         u"Lo sfondo dell'immagine: bianco (predefinito) o schermo, il grigio della finestra."_s,
+         u"SFONDO"_s},
+        {kCrop, u"L'immagine ritagliata alla figura: le curve, la legenda e qualche millimetro di "
+                u"margine."_s},
+        {kResolution,
+         u"La risoluzione in punti per pollice, da 72 a 1200: l'immagine ha la grandezza "
+         u"vera sulla carta, con punti, linee e legenda come su uno schermo."_s,
+         u"N"_s},
+        {kPaper,
+         u"La carta, A3, A4 o A5: la figura vi sta tutta, il PNG ha i pixel del foglio, il PDF "
+         u"\u00E8 il foglio (senza --dimensioni, l'area di disegno \u00E8 il foglio)."_s,
+         u"CARTA"_s},
+        {kOrientation, u"Il foglio verticale o orizzontale (predefinito: come la figura)."_s,
+         u"VERSO"_s},
     });
 }
 
@@ -182,6 +204,70 @@ std::optional<QSize> pictureSize(const QCommandLineParser& parser) {
     return QSize(width, height);
 }
 
+// One of `choices` (any case) for an option given at most once; its index.
+std::optional<qsizetype> choice(const QCommandLineParser& parser, const QString& name,
+                                const QStringList& choices) {
+    const std::optional<QString> text = single(parser, name);
+    if (!text) {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        if (text->compare(choices[i], Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    throw BadUsage{dashed(name) + u' ' + quoted(*text) + u": si sceglie tra "_s +
+                   choices.join(u", "_s)};
+}
+
+std::optional<int> dotsPerInch(const QCommandLineParser& parser) {
+    const std::optional<QString> text = single(parser, kResolution);
+    if (!text) {
+        return std::nullopt;
+    }
+    const double value = number(kResolution, *text);
+    if (value != std::floor(value) || value < output::kSmallestDotsPerInch ||
+        value > output::kLargestDotsPerInch) {
+        throw BadUsage{u"--dpi "_s + quoted(*text) +
+                       u": la risoluzione \u00E8 un numero intero da 72 a 1200"_s};
+    }
+    return static_cast<int>(value);
+}
+
+std::optional<QPageLayout> paper(const QCommandLineParser& parser) {
+    const std::optional<qsizetype> size = choice(parser, kPaper, {u"A3"_s, u"A4"_s, u"A5"_s});
+    const std::optional<qsizetype> turn =
+        choice(parser, kOrientation, {u"verticale"_s, u"orizzontale"_s});
+    if (!size) {
+        if (turn) {
+            throw BadUsage{u"--orientamento si usa con --carta"_s};
+        }
+        return std::nullopt;
+    }
+    constexpr QPageSize::PageSizeId kSizes[] = {QPageSize::A3, QPageSize::A4, QPageSize::A5};
+    return QPageLayout(QPageSize(kSizes[*size]),
+                       turn == 0 ? QPageLayout::Portrait : QPageLayout::Landscape, QMarginsF());
+}
+
+output::PictureOptions pictureOptions(const QCommandLineParser& parser) {
+    output::PictureOptions options;
+    options.legend = parser.isSet(kLegend);
+    options.screenBackground = choice(parser, kBackground, {u"bianco"_s, u"schermo"_s}) == 1;
+    options.crop = parser.isSet(kCrop);
+    options.dotsPerInch = dotsPerInch(parser);
+    options.paper = paper(parser);
+    options.orientByFigure = options.paper && !parser.isSet(kOrientation);
+    return options;
+}
+
+// The drawing area when none is given: on paper, the sheet at true size.
+QSize defaultArea(const output::PictureOptions& options) {
+    if (!options.paper) {
+        return kDefaultSize;
+    }
+    return output::roomOn(*options.paper).toSize();
+}
+
 double calibrationFactor(const QCommandLineParser& parser, QSize size) {
     const std::optional<QString> text = single(parser, kFactor);
     if (!text) {
@@ -222,12 +308,12 @@ Request requestOf(const QCommandLineParser& parser) {
     request.file = pictureFile(parser);
     request.standardOutput = request.file.name == kStandardOutput;
     request.workFile = workFile(parser);
-    request.legend = parser.isSet(kLegend);
+    request.options = pictureOptions(parser);
     if (request.workFile) {
         request.size = pictureSize(parser).value_or(QSize());
         return request;
     }
-    request.size = pictureSize(parser).value_or(kDefaultSize);
+    request.size = pictureSize(parser).value_or(defaultArea(request.options));
     request.Incr = calibrationFactor(parser, request.size);
     request.curves = curves(parser);
     request.xCosine = parser.isSet(kXCosine);

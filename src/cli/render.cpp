@@ -47,7 +47,7 @@ output::PlotRecord atArea(const output::PlotRecord& record, QSize area) {
 
 Rendering render(const Request& request, QColor foreground, QColor background) {
     Rendering rendering{{QImage(), {}, request.size, foreground, background}, {}};
-    rendering.picture.legend = request.legend;
+    rendering.picture.options = request.options;
     surface::DrawingSurface surface(foreground, background);
     if (request.file.format == output::PictureFormat::Png && !fit(surface, request.size)) {
         rendering.complete = false;
@@ -80,7 +80,7 @@ Rendering renderWork(const Request& request, const output::PlotRecord& record, Q
                                         : record.plots().back().area();
     Rendering rendering{
         {QImage(), resized ? atArea(record, area) : record, area, foreground, background}, {}};
-    rendering.picture.legend = request.legend;
+    rendering.picture.options = request.options;
     const bool png = request.file.format == output::PictureFormat::Png;
     surface::DrawingSurface surface(foreground, background);
     geometry::PlotVariables vars;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "output/picture_file.h"
+#include "output/picture_options.h"
 
 #include <QSize>
 #include <QString>
@@ -41,7 +42,7 @@ struct Request {
     bool chords = false;
     QSize size; // with a work file, empty unless given: the work's own then
     double Incr = 0.0;
-    bool legend = false;
+    output::PictureOptions options; // legend, background, crop, resolution, paper
     output::PictureFile file;
     bool standardOutput = false;     // the picture goes to standard output, not to file.name
     std::optional<QString> workFile; // the saved picture whose work is drawn again

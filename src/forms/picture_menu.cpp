@@ -4,6 +4,7 @@
 #include "controls/surface_window.h"
 #include "forms/plot_history.h"
 #include "forms/recent_files.h"
+#include "output/picture_layout.h"
 #include "output/work_in_picture.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -32,6 +34,9 @@ namespace {
 using output::PictureFormat;
 
 const QString kLegendKey = QStringLiteral("picture/legend");
+const QString kScreenBackgroundKey = QStringLiteral("picture/screenBackground");
+const QString kCropKey = QStringLiteral("picture/crop");
+const QString kFileName = QStringLiteral("lumetra.pdf");
 const QString kFolderKey = QStringLiteral("picture/folder");
 constexpr std::size_t kProgressFrom = 1000;
 
@@ -95,10 +100,33 @@ auto withProgress(QWidget& window, std::size_t curves, const QString& label, Wor
     }));
 }
 
+// The paper turned to the figure's shape.
 void orient(QPrinter& printer, const output::Picture& picture) {
-    printer.setPageOrientation(picture.area.width() > picture.area.height()
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
+    const QRectF curves =
+        picture.options.crop ? output::curvesBox(picture.record, picture.area) : QRectF();
+    printer.setPageLayout(
+        output::paperFor(printer.pageLayout(), true, output::layOutPicture(picture, curves).frame));
+}
+
+// The file the print dialog proposes for a PDF, in the folder Qt chose: Qt
+// names it after the document on X11 only, and leaves just the folder elsewhere.
+void proposeFileName(QPrintDialog& dialog) {
+    auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (field == nullptr) {
+        return;
+    }
+    const QString proposed = field->text();
+    const QString folder = proposed.endsWith(u'/') ? proposed : QFileInfo(proposed).path();
+    field->setText(QDir(folder).filePath(kFileName));
+}
+
+// A choice of the menu kept between runs under `key`.
+QAction* remembered(QAction* action, const QString& key) {
+    action->setCheckable(true);
+    action->setChecked(QSettings().value(key, false).toBool());
+    QObject::connect(action, &QAction::toggled, action,
+                     [key](bool on) { QSettings().setValue(key, on); });
+    return action;
 }
 
 } // namespace
@@ -126,12 +154,16 @@ PictureMenu::PictureMenu(controls::SurfaceWindow& window, const output::PlotReco
     menu->addAction(addAction(QStringLiteral("Anteprima di stampa\u2026"), QKeySequence(),
                               &PictureMenu::preview));
     menu->addSeparator();
-    legend_ = addAction(QStringLiteral("Legenda nell'immagine"), QKeySequence(), nullptr);
-    legend_->setCheckable(true);
-    legend_->setChecked(QSettings().value(kLegendKey, false).toBool());
-    connect(legend_, &QAction::toggled, this,
-            [](bool on) { QSettings().setValue(kLegendKey, on); });
+    legend_ = remembered(
+        addAction(QStringLiteral("Legenda nell'immagine"), QKeySequence(), nullptr), kLegendKey);
     menu->addAction(legend_);
+    screenBackground_ =
+        remembered(addAction(QStringLiteral("Sfondo come sullo schermo"), QKeySequence(), nullptr),
+                   kScreenBackgroundKey);
+    menu->addAction(screenBackground_);
+    crop_ = remembered(addAction(QStringLiteral("Ritaglia alla figura"), QKeySequence(), nullptr),
+                       kCropKey);
+    menu->addAction(crop_);
 
     // Shift+F10 and the Menu key wherever the focus is in the window.
     auto* keyboard = new QAction(&window);
@@ -169,10 +201,17 @@ void PictureMenu::addCommand(const QString& text, const std::function<void()>& c
 
 output::Picture PictureMenu::picture() const {
     const surface::DrawingSurface& surface = window_.surface();
-    return {surface.image(),       record_,
-            surface.logicalSize(), surface.foreground(),
-            surface.background(),  static_cast<double>(window_.logicalDpiX()),
-            legend_->isChecked()};
+    output::PictureOptions options;
+    options.legend = legend_->isChecked();
+    options.screenBackground = screenBackground_->isChecked();
+    options.crop = crop_->isChecked();
+    return {surface.image(),
+            record_,
+            surface.logicalSize(),
+            surface.foreground(),
+            surface.background(),
+            static_cast<double>(window_.logicalDpiX()),
+            options};
 }
 
 void PictureMenu::save() {
@@ -200,8 +239,14 @@ void PictureMenu::save() {
 }
 
 void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
-    const output::Picture now = picture();
+    output::Picture now = picture();
     const output::PictureFile file = output::pictureFileFor(name, chosen);
+    if (file.format == PictureFormat::Pdf) {
+        // On the paper of the last print, else on A4 turned to the figure.
+        now.options.paper = paper_.value_or(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        now.options.orientByFigure = !paper_;
+    }
     const output::SaveResult result = withProgress(
         window_, now.record.size(), QStringLiteral("Salvataggio dell'immagine\u2026"),
         [&](const output::Progress& progress) { return output::savePicture(file, now, progress); });
@@ -316,8 +361,12 @@ void PictureMenu::print() {
     QPrinter printer(QPrinter::HighResolution);
     const output::Picture now = picture();
     orient(printer, now);
+    // The job's name in the printer's queue.
+    printer.setDocName(output::pdfTitle(now.record));
     QPrintDialog dialog(&printer, &window_);
+    proposeFileName(dialog);
     if (dialog.exec() == QDialog::Accepted) {
+        paper_ = printer.pageLayout();
         printOn(printer, now);
     }
 }
@@ -336,7 +385,8 @@ void PictureMenu::printOn(QPrinter& printer, const output::Picture& picture) {
     // A PDF file is written as a saved one, so that it carries the work too.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         output::Picture onPaper = picture;
-        onPaper.paper = printer.pageLayout();
+        onPaper.options.paper = printer.pageLayout();
+        onPaper.options.orientByFigure = false;
         const output::PictureFile file{printer.outputFileName(), PictureFormat::Pdf};
         const output::SaveResult result = withProgress(
             window_, picture.record.size(), QStringLiteral("Stampa dell'immagine\u2026"),

@@ -5,8 +5,10 @@
 #include "output/plot_record.h"
 
 #include <QObject>
+#include <QPageLayout>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -22,8 +24,9 @@ class PlotHistory;
 
 // The plot window's picture off the screen: a context menu on the drawing (not
 // on its controls) and the same commands as shortcuts wherever the focus is in
-// the window: save as PNG, SVG or PDF, copy, print, preview, and whether these
-// pictures carry a legend (remembered between runs). Above them, taking the
+// the window: save as PNG, SVG or PDF, copy, print, preview, and how these
+// pictures look (remembered between runs): with a legend, on the window's
+// background rather than white, cropped to the figure. Above them, taking the
 // last step back and doing it again.
 class PictureMenu : public QObject {
 public:
@@ -70,6 +73,10 @@ private:
     QMenu* menu_;
     QMenu* recent_;
     QAction* legend_;
+    QAction* screenBackground_;
+    QAction* crop_;
+    // The paper of the last print dialog, which a saved PDF takes too.
+    std::optional<QPageLayout> paper_;
 };
 
 } // namespace lumetra::forms

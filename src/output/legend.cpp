@@ -65,26 +65,36 @@ QColor curveColourOf(const RecordedPlot& plot) {
         counter == geometry::kLastCurveColour ? kColourAfterWrap : counter + 1));
 }
 
-Legend layOutLegend(const PlotRecord& record, QSize area) {
+QString curvesLeftOut(std::size_t count) {
+    return QStringLiteral("\u2026 e altre %1 curve").arg(count);
+}
+
+Legend layOutLegend(const PlotRecord& record, QSize area, QPointF corner, double grow) {
     Legend legend;
     legend.font = QFont(QStringLiteral("Liberation Sans"));
-    legend.font.setPixelSize(kFontPixels);
+    // Rounded up: a legend grown to a size on paper is never below it.
+    legend.font.setPixelSize(static_cast<int>(std::ceil(kFontPixels * grow - 1e-9)));
     const QFontMetricsF metrics(legend.font);
-    const double rowHeight = std::ceil(metrics.height()) + kRowSpacing;
+    const double margin = kMargin * grow;
+    const double padding = kPadding * grow;
+    const double swatch = kSwatch * grow;
+    const double gap = kGap * grow;
+    const double spacing = kRowSpacing * grow;
+    const double rowHeight = std::ceil(metrics.height()) + spacing;
     const auto fitting = static_cast<std::size_t>(
-        std::max(1.0, std::floor((area.height() - 2 * (kMargin + kPadding)) / rowHeight)));
+        std::max(1.0, std::floor((area.height() - 2 * (margin + padding)) / rowHeight)));
     const std::size_t total = record.size();
     const std::size_t listed = total <= fitting ? total : fitting - 1;
 
-    const double left = kMargin + kPadding;
-    double top = kMargin + kPadding;
+    const double left = corner.x() + margin + padding;
+    double top = corner.y() + margin + padding;
     double widest = 0.0;
-    const auto addRow = [&](const QString& text, const QColor& colour, bool swatch) {
-        const double textLeft = swatch ? left + kSwatch + kGap : left;
+    const auto addRow = [&](const QString& text, const QColor& colour, bool withSwatch) {
+        const double textLeft = withSwatch ? left + swatch + gap : left;
         const QRectF swatchRect =
-            swatch ? QRectF(left, top + (rowHeight - kSwatch) / 2, kSwatch, kSwatch) : QRectF();
+            withSwatch ? QRectF(left, top + (rowHeight - swatch) / 2, swatch, swatch) : QRectF();
         legend.rows.push_back({swatchRect,
-                               QPointF(textLeft, top + (rowHeight - kRowSpacing) / 2 +
+                               QPointF(textLeft, top + (rowHeight - spacing) / 2 +
                                                      (metrics.ascent() - metrics.descent()) / 2),
                                text, colour});
         widest = std::max(widest, textLeft - left + metrics.horizontalAdvance(text));
@@ -95,9 +105,10 @@ Legend layOutLegend(const PlotRecord& record, QSize area) {
         addRow(legendText(plot), curveColourOf(plot), true);
     }
     if (listed < total) {
-        addRow(QStringLiteral("\u2026 e altre %1 curve").arg(total - listed), QColor(), false);
+        addRow(curvesLeftOut(total - listed), QColor(), false);
     }
-    legend.box = QRectF(kMargin, kMargin, widest + 2 * kPadding, top - kMargin + kPadding);
+    legend.box = QRectF(corner.x() + margin, corner.y() + margin, widest + 2 * padding,
+                        top - corner.y() - margin + padding);
     return legend;
 }
 

@@ -27,7 +27,8 @@ QColor curveColourOf(const RecordedPlot& plot);
 
 // The legend box in the top-left corner of a picture: a row per curve, a
 // swatch of its colour and its parameters. Rows that do not fit the picture's
-// height give way to a last row that counts them.
+// height give way to a last row that counts them. `grow` enlarges it all, for
+// a picture shrunk onto paper.
 struct Legend {
     struct Row {
         QRectF swatch; // empty for the row that counts the curves left out
@@ -40,7 +41,10 @@ struct Legend {
     std::vector<Row> rows;
 };
 
-Legend layOutLegend(const PlotRecord& record, QSize area);
+Legend layOutLegend(const PlotRecord& record, QSize area, QPointF corner = {}, double grow = 1.0);
+
+// The row that counts the curves a list leaves out: "… e altre 3 curve".
+QString curvesLeftOut(std::size_t count);
 
 void paintLegend(QPainter& painter, const Legend& legend, QColor ink);
 

@@ -29,7 +29,7 @@ std::optional<QByteArray> pngPicture(const Picture& picture) {
     for (const auto& [key, text] : pictureTexts(picture)) {
         writer.setText(key, text);
     }
-    if (!writer.write(areaImage(picture))) {
+    if (!writer.write(rasterImage(picture))) {
         return std::nullopt;
     }
     return pngWithWork(buffer.data(), workText(picture.record));

@@ -93,4 +93,14 @@ private:
     int taken_ = 0;
 };
 
+// What the plot window holds after the first `steps` steps of a Churn.
+inline WindowState churned(int steps) {
+    WindowState state;
+    Churn churn;
+    for (int n = 0; n < steps; ++n) {
+        churn.next(state);
+    }
+    return state;
+}
+
 } // namespace lumetra::testing

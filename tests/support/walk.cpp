@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "forms/form2.h"
 #include "forms/form3.h"
+#include "surface/drawing_surface.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -24,6 +25,11 @@ bool click(QWidget& window, const QString& caption) {
         QTest::mouseClick(button, Qt::LeftButton);
     }
     return button != nullptr;
+}
+
+QImage shownArea(const surface::DrawingSurface& surface) {
+    return surface.image().copy(
+        QRect(QPoint(), surface.logicalSize() * surface.devicePixelRatio()));
 }
 
 bool waitActive(const app::Program& program, forms::FormId id) {

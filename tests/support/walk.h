@@ -1,18 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/program.h"
 #include "forms/host.h"
+#include "support/recording_ui.h"
 
+#include <QImage>
 #include <QString>
+
+#include <optional>
 
 class QAbstractButton;
 class QWidget;
 
-namespace lumetra::app {
-class Program;
+namespace lumetra::surface {
+class DrawingSurface;
 }
 
 namespace lumetra::testing {
+
+// A program with a recording user interface, started afresh by restart().
+struct Session {
+    std::optional<RecordingUi> ui;
+    std::optional<app::Program> program;
+    void restart() {
+        program.reset();
+        ui.emplace();
+        program.emplace(*ui);
+    }
+};
+
+// The part of a window's kept image that its client area shows.
+QImage shownArea(const surface::DrawingSurface& surface);
 
 // The button or check box of `window` that shows `caption`, or null.
 QAbstractButton* buttonShowing(QWidget& window, const QString& caption);
