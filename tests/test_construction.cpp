@@ -70,6 +70,28 @@ int countOutcome(const geometry::Construction& construction, PassOutcome outcome
                       [outcome](const auto& p) { return p.outcome == outcome; }));
 }
 
+// A plot of the worked example with other values.
+struct Variant {
+    double VALa;
+    double VALe;
+    bool xCosine;
+    bool yCosine;
+    bool chords;
+    qint16 Miocolor;
+};
+
+// A pass of the worked example, rounded to four decimals.
+struct ExamplePass {
+    int k;
+    double ALFA;
+    int A2;
+    double X1, Y1, XS, YS;
+};
+
+double rounded(double value) {
+    return std::round(value * 1e4) / 1e4;
+}
+
 } // namespace
 
 class TestConstruction : public QObject {
@@ -77,74 +99,52 @@ class TestConstruction : public QObject {
 
 private slots:
     void drawsWhatThePlotDraws_data() {
-        QTest::addColumn<double>("VALa");
-        QTest::addColumn<double>("VALe");
-        QTest::addColumn<bool>("xCosine");
-        QTest::addColumn<bool>("yCosine");
-        QTest::addColumn<bool>("chords");
-        QTest::addColumn<qint16>("Miocolor");
-        QTest::newRow("example") << 86.0 << 1.0 << false << false << false << qint16(0);
-        QTest::newRow("x cosine, chords") << 86.0 << 1.0 << true << false << true << qint16(3);
-        QTest::newRow("y cosine, chords") << 86.0 << 2.0 << false << true << true << qint16(7);
-        QTest::newRow("both cosines") << 86.0 << 1.0 << true << true << false << qint16(0);
-        QTest::newRow("colour wraps") << 86.0 << 3.0 << false << false << true << qint16(13);
-        QTest::newRow("leaves the area") << 1000.0 << 1.0 << false << false << true << qint16(0);
-        QTest::newRow("partner leaves") << 300.0 << 0.0 << true << false << true << qint16(0);
-        QTest::newRow("A2 overflows") << 86.0 << 400.0 << false << false << false << qint16(0);
+        QTest::addColumn<Variant>("variant");
+        QTest::newRow("example") << Variant{86.0, 1.0, false, false, false, 0};
+        QTest::newRow("x cosine, chords") << Variant{86.0, 1.0, true, false, true, 3};
+        QTest::newRow("y cosine, chords") << Variant{86.0, 2.0, false, true, true, 7};
+        QTest::newRow("both cosines") << Variant{86.0, 1.0, true, true, false, 0};
+        QTest::newRow("colour wraps") << Variant{86.0, 3.0, false, false, true, 13};
+        QTest::newRow("leaves the area") << Variant{1000.0, 1.0, false, false, true, 0};
+        QTest::newRow("partner leaves") << Variant{300.0, 0.0, true, false, true, 0};
+        QTest::newRow("A2 overflows") << Variant{86.0, 400.0, false, false, false, 0};
     }
     void drawsWhatThePlotDraws() {
-        QFETCH(double, VALa);
-        QFETCH(double, VALe);
-        QFETCH(bool, xCosine);
-        QFETCH(bool, yCosine);
-        QFETCH(bool, chords);
-        QFETCH(qint16, Miocolor);
+        QFETCH(Variant, variant);
         output::RecordedPlot plot = examplePlot();
-        plot.VALa = VALa;
-        plot.VALe = VALe;
-        plot.xCosine = xCosine;
-        plot.yCosine = yCosine;
-        plot.chords = chords;
-        plot.Miocolor = Miocolor;
+        plot.VALa = variant.VALa;
+        plot.VALe = variant.VALe;
+        plot.xCosine = variant.xCosine;
+        plot.yCosine = variant.yCosine;
+        plot.chords = variant.chords;
+        plot.Miocolor = variant.Miocolor;
         const std::vector<Op> drawn = curveOps(plot);
         QVERIFY(!drawn.empty());
         QCOMPARE(opsOfPasses(output::constructionOf(plot).construction), drawn);
     }
 
     void followsTheWorkedExample_data() {
-        QTest::addColumn<int>("k");
-        QTest::addColumn<double>("ALFA");
-        QTest::addColumn<int>("A2");
-        QTest::addColumn<double>("X1");
-        QTest::addColumn<double>("Y1");
-        QTest::addColumn<double>("XS");
-        QTest::addColumn<double>("YS");
-        QTest::newRow("2") << 2 << 0.1 << 0 << 0.0861 << 0.1230 << 0.1501 << 0.0;
-        QTest::newRow("16") << 16 << 1.5000000000000002 << 2 << 1.2912 << 1.8441 << 2.2500
-                            << 0.0754;
-        QTest::newRow("26") << 26 << 2.500000000000001 << 3 << 2.1516 << 3.0729 << 3.7465 << 0.1884;
-        QTest::newRow("451") << 451 << 45.00000000000037 << 45 << 34.8799 << 49.8136 << 47.3320
-                             << 38.1796;
-        QTest::newRow("901") << 901 << 89.99999999999916 << 90 << 49.3276 << 70.4471 << 49.3276
-                             << 70.4471;
+        QTest::addColumn<ExamplePass>("expected");
+        QTest::newRow("2") << ExamplePass{2, 0.1, 0, 0.0861, 0.1230, 0.1501, 0.0};
+        QTest::newRow("16") << ExamplePass{16, 1.5000000000000002, 2, 1.2912, 1.8441, 2.25, 0.0754};
+        QTest::newRow("26") << ExamplePass{26,    2.500000000000001, 3, 2.1516, 3.0729, 3.7465,
+                                           0.1884};
+        QTest::newRow("451") << ExamplePass{451,    45.00000000000037, 45, 34.8799, 49.8136, 47.332,
+                                            38.1796};
+        QTest::newRow("901") << ExamplePass{901,     89.99999999999916, 90,     49.3276,
+                                            70.4471, 49.3276,           70.4471};
     }
     void followsTheWorkedExample() {
-        QFETCH(int, k);
-        QFETCH(double, ALFA);
-        QFETCH(int, A2);
-        QFETCH(double, X1);
-        QFETCH(double, Y1);
-        QFETCH(double, XS);
-        QFETCH(double, YS);
+        QFETCH(ExamplePass, expected);
         const geometry::ConstructionPass pass =
-            output::constructionOf(examplePlot()).construction.passes.at(k - 1);
-        QCOMPARE(pass.k, k);
-        QCOMPARE(pass.ALFA, ALFA);
-        QCOMPARE(pass.A2, A2);
-        QCOMPARE(std::round(pass.X1 * 1e4) / 1e4, X1);
-        QCOMPARE(std::round(pass.Y1 * 1e4) / 1e4, Y1);
-        QCOMPARE(std::round(pass.XS * 1e4) / 1e4, XS);
-        QCOMPARE(std::round(pass.YS * 1e4) / 1e4, YS);
+            output::constructionOf(examplePlot()).construction.passes.at(expected.k - 1);
+        QCOMPARE(pass.k, expected.k);
+        QCOMPARE(pass.ALFA, expected.ALFA);
+        QCOMPARE(pass.A2, expected.A2);
+        QCOMPARE(rounded(pass.X1), expected.X1);
+        QCOMPARE(rounded(pass.Y1), expected.Y1);
+        QCOMPARE(rounded(pass.XS), expected.XS);
+        QCOMPARE(rounded(pass.YS), expected.YS);
     }
 
     void knowsItsScaleAndStart() {

@@ -77,7 +77,7 @@ private slots:
         }
         const QSize size = window.surface().logicalSize();
         const QString file = dir.filePath(u"window.png"_s);
-        lumetra(u"-o %1 --dimensioni %2x%3 --fattore 0,55 --curva 86:55:1 --curva "
+        lumetra(u"-o %1 --sfondo schermo --dimensioni %2x%3 --fattore 0,55 --curva 86:55:1 --curva "
                 u"86:55:1:x-cos:corde --curva 86:55:1:y-cos"_s.arg(file)
                     .arg(size.width())
                     .arg(size.height()));

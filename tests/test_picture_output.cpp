@@ -356,12 +356,13 @@ private slots:
         for (QAction* a : menu->actions()) {
             texts << a->text() + u' ' + a->shortcut().toString();
         }
-        QCOMPARE(texts, (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s,
-                                     u" "_s, u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
-                                     u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s,
-                                     u" "_s, u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s,
-                                     u" "_s, u"Legenda nell'immagine "_s,
-                                     u"Sfondo come sullo schermo "_s, u"Ritaglia alla figura "_s}));
+        QCOMPARE(texts,
+                 (QStringList{u"Annulla curva (OA 86 · 55°) Ctrl+Z"_s, u"Ripeti Ctrl+Y"_s, u" "_s,
+                              u"Apri… Ctrl+O"_s, u"File recenti "_s, u" "_s,
+                              u"Salva immagine… Ctrl+S"_s, u"Copia immagine Ctrl+C"_s, u" "_s,
+                              u"Stampa… Ctrl+P"_s, u"Anteprima di stampa… "_s, u" "_s,
+                              u"Legenda nell'immagine "_s, u"Sfondo come sullo schermo "_s,
+                              u"Ritaglia alla figura "_s, u" "_s, u"Mostra la costruzione… "_s}));
         menu->close();
     }
 

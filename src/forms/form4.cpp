@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/form4.h"
 
+#include "forms/construction_window.h"
 #include "forms/handler_binding.h"
 #include "forms/picture_menu.h"
 #include "output/plot_run.h"
@@ -37,6 +38,8 @@ Form4::Form4(Host& host)
     });
     pictureMenu_ = new PictureMenu(*this, record_, history_,
                                    [this](const QString& text) { host_.message(this, text); });
+    pictureMenu_->addCommand(QStringLiteral("Mostra la costruzione\u2026"),
+                             [this] { host_.run(this, [this] { showConstruction(); }); });
 }
 
 void Form4::Form_Activate() {
@@ -53,6 +56,22 @@ void Form4::plot(geometry::Chords chords, bool activation) {
     // that stops on an error is kept as far as it goes.
     output::runPlot(start, vars_, surface(),
                     [this](const output::RecordedPlot& plot) { history_.plot(plot); });
+}
+
+void Form4::showConstruction() {
+    if (construction_ == nullptr) {
+        construction_ = new ConstructionWindow(this);
+    }
+    if (record_.empty()) {
+        const output::PlotStart start{host_.plotParameters(), host_.calibrationFactor(),
+                                      geometry::Chords::Off, true, surface().logicalSize()};
+        construction_->showPlot(output::recordOf(start, vars_));
+    } else {
+        construction_->showPlot(record_.plots().back());
+    }
+    construction_->show();
+    construction_->raise();
+    construction_->activateWindow();
 }
 
 void Form4::clear() {

@@ -13,6 +13,7 @@ class QCheckBox;
 
 namespace lumetra::forms {
 
+class ConstructionWindow;
 class PictureMenu;
 
 // The plot window: every activation sets the scale from the calibration
@@ -26,6 +27,10 @@ public:
     // What was plotted since the last clear, for the picture saved, copied or printed.
     const output::PlotRecord& record() const { return record_; }
     PictureMenu& pictureMenu() { return *pictureMenu_; }
+    // "Costruzione" for the last plot, or for the plot the parameter window's
+    // values would make when nothing is plotted; made at its first showing.
+    void showConstruction();
+    ConstructionWindow* constructionWindow() const { return construction_; }
     // Plots go on at the calibration factor `Incr` until the next activation.
     void useCalibration(double Incr) { frameIncr_ = Incr; }
     // The work kept against a crash, brought back as one step.
@@ -59,6 +64,7 @@ private:
     output::PlotRecord record_;
     PlotHistory history_;
     PictureMenu* pictureMenu_;
+    ConstructionWindow* construction_ = nullptr;
 };
 
 } // namespace lumetra::forms

@@ -194,6 +194,11 @@ QAction* PictureMenu::addAction(const QString& text, const QKeySequence& keys,
     return action;
 }
 
+void PictureMenu::addCommand(const QString& text, const std::function<void()>& command) {
+    menu_->addSeparator();
+    connect(menu_->addAction(text), &QAction::triggered, this, command);
+}
+
 output::Picture PictureMenu::picture() const {
     const surface::DrawingSurface& surface = window_.surface();
     output::PictureOptions options;

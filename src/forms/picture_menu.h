@@ -35,6 +35,9 @@ public:
     PictureMenu(controls::SurfaceWindow& window, const output::PlotRecord& record,
                 PlotHistory& history, Messenger message);
 
+    // A command of the window at the end of the menu.
+    void addCommand(const QString& text, const std::function<void()>& command);
+
     // Asks for a picture LUMETRA wrote and opens it.
     void open();
     // Opens the work a picture carries as one step; false, with a message

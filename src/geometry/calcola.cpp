@@ -21,13 +21,6 @@ using runtime::addInt16;
 using runtime::checkedResult;
 using runtime::toSingle;
 
-namespace {
-
-constexpr std::int16_t kPointWidth = 3;
-constexpr std::int16_t kChordWidth = 1;
-
-} // namespace
-
 runtime::Rgb curveColour(int index) {
     if (index >= 1 && index < runtime::kPaletteSize) {
         return runtime::QBColor(index);

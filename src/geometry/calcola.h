@@ -13,6 +13,9 @@ inline constexpr double kSweepEnd = 90.0;
 inline constexpr double kSweepStep = 0.1;
 // The chord counter's last value before a chord is drawn and it restarts at 0.
 inline constexpr std::int16_t kChordEvery = 15;
+// The pen widths of the points and of the chords, in pixels.
+inline constexpr std::int16_t kPointWidth = 3;
+inline constexpr std::int16_t kChordWidth = 1;
 
 // Whether the chord command asked for the plot: only then are chords drawn.
 enum class Chords { Off, On };

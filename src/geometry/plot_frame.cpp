@@ -13,13 +13,17 @@ void setUpPlotFrame(runtime::DrawTarget& target, PlotVariables& vars, const runt
     vars.Ve = VALe;
     // Centimetres first: it only brings the origin back to the top-left corner.
     target.setScaleMode(runtime::ScaleMode::Centimetres);
-    target.setDrawWidth(2);
+    target.setDrawWidth(kAxisWidth);
     target.setScaleWidth(kPlotScaleWidth);
     target.setScaleHeight(toSingle(static_cast<double>(target.scaleWidth()) * Incr.arithmetic()));
     vars.CX = toSingle(target.scaleWidth() / 2.0F + kPlotOriginShift);
     vars.CY = toSingle(target.scaleHeight() / 2.0F);
-    target.line(vars.CX, 0.0F, vars.CX, target.scaleHeight());
-    target.line(0.0F, vars.CY, target.scaleWidth(), vars.CY);
+    drawPlotAxes(target, vars.CX, vars.CY);
+}
+
+void drawPlotAxes(runtime::DrawTarget& target, float CX, float CY) {
+    target.line(CX, 0.0F, CX, target.scaleHeight());
+    target.line(0.0F, CY, target.scaleWidth(), CY);
 }
 
 } // namespace lumetra::geometry

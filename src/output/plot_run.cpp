@@ -32,6 +32,8 @@ double numberOf(const runtime::Value& value) {
     return value.isString() ? std::numeric_limits<double>::quiet_NaN() : value.arithmetic();
 }
 
+} // namespace
+
 RecordedPlot recordOf(const PlotStart& start, const geometry::PlotVariables& vars) {
     RecordedPlot plot;
     plot.VALa = numberOf(start.params.VALa);
@@ -47,8 +49,6 @@ RecordedPlot recordOf(const PlotStart& start, const geometry::PlotVariables& var
     plot.activation = start.activation;
     return plot;
 }
-
-} // namespace
 
 void runPlot(PlotStart& start, geometry::PlotVariables& vars, runtime::DrawTarget& target,
              const RecordPlot& record) {

@@ -37,6 +37,9 @@ using RecordPlot = std::function<void(const RecordedPlot& plot)>;
 void runPlot(PlotStart& start, geometry::PlotVariables& vars, runtime::DrawTarget& target,
              const RecordPlot& record = {});
 
+// The record of a plot that starts from `start` with the check-box answers of `vars`.
+RecordedPlot recordOf(const PlotStart& start, const geometry::PlotVariables& vars);
+
 // How a recorded plot started, with its check-box answers put into `vars`.
 PlotStart startOf(const RecordedPlot& plot, geometry::PlotVariables& vars);
 

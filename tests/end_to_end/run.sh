@@ -5,7 +5,8 @@
 # screenshots. Usage: run.sh PATH/TO/lumetra OUTPUT-FOLDER. Leaves a full-screen
 # PNG per step in OUTPUT-FOLDER, form1.png ... form4.png with their frames, and
 # plot.svg, the plot window's picture saved through its save dialog, which then
-# opens again; last, the work of ten plots comes back after a SIGKILL. What the
+# opens again; the "Costruzione" window of the last curve steps and plays by
+# its keys; last, the work of ten plots comes back after a SIGKILL. What the
 # offscreen tests check already (the axes' places and widths, refused entries
 # opening no window, one colour per curve, the frame of check boxes hiding the
 # curves) is not checked again here.
@@ -242,6 +243,31 @@ shot 13-undone
 keys ctrl+y
 wait_until "the fourth curve again" looks_like "$FORM4" "$WORK/maximized.png"
 
+step "4. Mostra la costruzione… shows the fourth curve pass by pass"
+keys shift+F10 && sleep 0.3 && keys Up Return # the menu's last command
+open_window VIEW '^Costruzione$'
+wait_until "the last pass in colour 5" in_window "$VIEW" $MAGENTA 0
+shot 14-construction "$VIEW" construction
+no_colour() { ! in_window "$@"; }
+keys Home
+wait_until "no pass drawn at the start" no_colour "$VIEW" $MAGENTA 0
+keys Right
+wait_until "the first pass's direction in colour 5" in_window "$VIEW" $MAGENTA 0
+keys End
+sleep 0.3
+grab "$VIEW" "$WORK/last-pass.png"
+keys space
+changed() { ! looks_like "$VIEW" "$WORK/last-pass.png"; }
+wait_until "playing to start again from the first pass" changed
+shot 15-playing
+keys space End
+wait_until "the last pass again" looks_like "$VIEW" "$WORK/last-pass.png"
+xdotool windowclose "$VIEW"
+wait_until "the construction window to close" window_gone '^Costruzione$'
+xdotool windowactivate --sync "$FORM4" && active FORM4
+sleep 0.3
+looks_like "$FORM4" "$WORK/maximized.png" || fail "coming back from the construction plotted again"
+
 step "5. ESCI ends the program"
 click "$FORM4" 960 1800 1695 615
 PID=$APP_PID APP_PID="" # its end is awaited here, not a failure
@@ -254,7 +280,7 @@ open_window FORM4 '^Form4$' $MAXIMIZED
 away() { xdotool mousemove --sync 1200 700; } # no button under the mouse to light up
 away
 wait_until "the three curves of the picture" looks_like "$FORM4" "$WORK/three-curves.png"
-shot 14-reopened
+shot 16-reopened
 
 step "7. ten plots, a kill, and the work comes back at the next start"
 traccia() { click "$FORM4" 3120 3360 1095 375; }
@@ -265,12 +291,12 @@ kill -KILL "$APP_PID" && wait "$APP_PID" 2>/dev/null
 APP_PID=""
 "$LUMETRA" >"$WORK/lumetra.log" 2>&1 & APP_PID=$!
 open_window BOX '^LUMETRA$'
-shot 15-bring-back
+shot 17-bring-back
 keys Return # "Sì"
 open_window FORM4 '^Form4$' $MAXIMIZED
 away
 wait_until "the ten plots again" looks_like "$FORM4" "$WORK/ten-plots.png"
-shot 16-brought-back
+shot 18-brought-back
 click "$FORM4" 960 1800 1695 615 # ESCI
 PID=$APP_PID APP_PID=""
 wait_until "the program to end" test ! -e "/proc/$PID"
