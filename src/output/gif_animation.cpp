@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 namespace lumetra::output {
 
@@ -13,7 +15,6 @@ namespace {
 constexpr int kTableSize = 256;
 // The index of a delta frame's unchanged pixels, never a colour.
 constexpr std::uint8_t kTransparent = kTableSize - 1;
-constexpr int kColourLimit = kTableSize - 1;
 // "GIF89a" and the logical screen descriptor come before the global colour table.
 constexpr qsizetype kTableOffset = 6 + 7;
 
@@ -44,6 +45,38 @@ int distance(QRgb a, QRgb b) {
 }
 
 } // namespace
+
+std::uint8_t ColourTable::indexOf(QRgb colour) {
+    const QRgb key = colour | 0xFF000000U;
+    std::size_t slot = slotOf(key);
+    while (keys_[slot] != 0) {
+        if (keys_[slot] == key) {
+            return indices_[slot];
+        }
+        slot = (slot + 1) % kSlots;
+    }
+    // At most 255 of the 1024 slots are taken, so a free one is always found.
+    if (full()) {
+        const auto [known, added] = nearest_.try_emplace(key, 0);
+        if (added) {
+            known->second = nearestIndex(key);
+        }
+        return known->second;
+    }
+    const auto index = static_cast<std::uint8_t>(colours_.size());
+    colours_.push_back(key);
+    keys_[slot] = key;
+    indices_[slot] = index;
+    return index;
+}
+
+std::uint8_t ColourTable::nearestIndex(QRgb colour) const {
+    const auto nearest =
+        std::min_element(colours_.begin(), colours_.end(), [colour](QRgb a, QRgb b) {
+            return distance(a, colour) < distance(b, colour);
+        });
+    return static_cast<std::uint8_t>(nearest - colours_.begin());
+}
 
 GifAnimation::GifAnimation(QSize size) : size_(size) {
     int error = 0;
@@ -80,7 +113,30 @@ bool GifAnimation::putLooping() {
            EGifPutExtensionTrailer(gif_) != GIF_ERROR;
 }
 
-GifAnimation::Changed GifAnimation::changedRect(const QImage& frame) const {
+void GifAnimation::seedColours(const QImage& frame) {
+    const QImage image = opaqueRgb(frame);
+    std::unordered_map<QRgb, qsizetype> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* row = rowOf(image, y);
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[row[x]];
+        }
+    }
+    std::vector<std::pair<qsizetype, QRgb>> byCount;
+    byCount.reserve(counts.size());
+    for (const auto& [colour, count] : counts) {
+        byCount.emplace_back(count, colour);
+    }
+    std::sort(byCount.begin(), byCount.end(), std::greater<>());
+    for (const auto& [count, colour] : byCount) {
+        if (table_.full()) {
+            return;
+        }
+        table_.indexOf(colour);
+    }
+}
+
+QRect GifAnimation::changedRect(const QImage& frame) const {
     const int width = size_.width();
     int top = -1;
     int bottom = -1;
@@ -104,40 +160,8 @@ GifAnimation::Changed GifAnimation::changedRect(const QImage& frame) const {
         }
         right = std::max(right, last);
     }
-    if (top < 0) {
-        return {};
-    }
-    return {QRect(QPoint(left, top), QPoint(right, bottom)), true};
-}
-
-std::uint8_t GifAnimation::indexOf(QRgb colour) {
-    const QRgb key = colour | 0xFF000000U;
-    std::size_t slot = slotOf(key);
-    while (keys_[slot] != 0) {
-        if (keys_[slot] == key) {
-            return static_cast<std::uint8_t>(indices_[slot]);
-        }
-        slot = (slot + 1) % kSlots;
-    }
-    // The table holds 255 colours at most, so a free slot is always found.
-    std::uint8_t index = 0;
-    if (colours_.size() < static_cast<std::size_t>(kColourLimit)) {
-        index = static_cast<std::uint8_t>(colours_.size());
-        colours_.push_back(key);
-    } else {
-        index = nearestIndex(key);
-    }
-    keys_[slot] = key;
-    indices_[slot] = index;
-    return index;
-}
-
-std::uint8_t GifAnimation::nearestIndex(QRgb colour) const {
-    const auto nearest =
-        std::min_element(colours_.begin(), colours_.end(), [colour](QRgb a, QRgb b) {
-            return distance(a, colour) < distance(b, colour);
-        });
-    return static_cast<std::uint8_t>(nearest - colours_.begin());
+    // A frame like the one before is still a frame: one transparent pixel.
+    return top < 0 ? QRect(0, 0, 1, 1) : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 bool GifAnimation::putFrame(const QImage& frame, QRect rect, bool delta, int delay) {
@@ -158,7 +182,7 @@ bool GifAnimation::putFrame(const QImage& frame, QRect rect, bool delta, int del
         const QRgb* before = delta ? rowOf(previous_, y) + rect.x() : nullptr;
         for (int x = 0; x < rect.width(); ++x) {
             line_[static_cast<std::size_t>(x)] =
-                before != nullptr && now[x] == before[x] ? kTransparent : indexOf(now[x]);
+                before != nullptr && now[x] == before[x] ? kTransparent : table_.indexOf(now[x]);
         }
         if (EGifPutLine(gif_, line_.data(), rect.width()) == GIF_ERROR) {
             return false;
@@ -173,13 +197,8 @@ bool GifAnimation::addFrame(const QImage& frame, int delay) {
         return false;
     }
     const QImage image = opaqueRgb(frame);
-    if (previous_.isNull()) {
-        failed_ = !putFrame(image, image.rect(), false, delay);
-    } else {
-        const Changed changed = changedRect(image);
-        // A frame like the one before is still a frame: one transparent pixel.
-        failed_ = !putFrame(image, changed.any ? changed.rect : QRect(0, 0, 1, 1), true, delay);
-    }
+    const bool delta = !previous_.isNull();
+    failed_ = !putFrame(image, delta ? changedRect(image) : image.rect(), delta, delay);
     previous_ = image;
     return !failed_;
 }
@@ -194,10 +213,10 @@ std::optional<QByteArray> GifAnimation::finish() {
         return std::nullopt;
     }
     char* table = bytes_.data() + kTableOffset;
-    for (std::size_t i = 0; i < colours_.size(); ++i) {
-        table[3 * i] = static_cast<char>(qRed(colours_[i]));
-        table[3 * i + 1] = static_cast<char>(qGreen(colours_[i]));
-        table[3 * i + 2] = static_cast<char>(qBlue(colours_[i]));
+    for (const QRgb colour : table_.colours()) {
+        *table++ = static_cast<char>(qRed(colour));
+        *table++ = static_cast<char>(qGreen(colour));
+        *table++ = static_cast<char>(qBlue(colour));
     }
     return std::move(bytes_);
 }

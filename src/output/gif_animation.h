@@ -3,31 +3,64 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QRgb>
 #include <QSize>
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 struct GifFileType;
 
 namespace lumetra::output {
 
+// Up to 255 colours, each with its index in the order they came; the 256th
+// index is left for the transparent pixels of a delta frame. A colour that
+// comes when the table is full takes the index of the nearest.
+class ColourTable {
+public:
+    static constexpr int kCapacity = 255;
+
+    // The colour's index, the colour added when new and there is room.
+    std::uint8_t indexOf(QRgb colour);
+    // Whether there is room for another colour.
+    bool full() const { return colours_.size() == static_cast<std::size_t>(kCapacity); }
+
+    const std::vector<QRgb>& colours() const { return colours_; }
+
+private:
+    std::uint8_t nearestIndex(QRgb colour) const;
+
+    // Open addressing from a colour of the table to its index, for the many
+    // pixels looked up; a colour with alpha bits set is never 0, a free slot.
+    static constexpr std::size_t kSlots = 1024;
+    std::array<QRgb, kSlots> keys_{};
+    std::array<std::uint8_t, kSlots> indices_{};
+    std::vector<QRgb> colours_;
+    // The colours that came too late, with the index of their nearest.
+    std::unordered_map<QRgb, std::uint8_t> nearest_;
+};
+
 // An animated GIF made in memory, frame by frame, that loops for ever. Each
 // frame after the first keeps only the rectangle that differs from the frame
 // before it, its unchanged pixels transparent, so that a frame that moves a
-// line costs a few hundred bytes. The colours are the frames' own, exactly:
-// up to 255 of them (one index is the transparent one); beyond that a colour
-// takes the nearest of those already in the table.
+// line costs a few hundred bytes. One table of 255 colours serves every
+// frame: the colours given first, then the frames' own as they come; a colour
+// that comes after the table is full is drawn in the nearest one it holds.
 class GifAnimation {
 public:
     explicit GifAnimation(QSize size);
     ~GifAnimation();
     GifAnimation(const GifAnimation&) = delete;
     GifAnimation& operator=(const GifAnimation&) = delete;
+
+    // Gives the frame's colours, the most frequent first, the first places in
+    // the table, so that the colours most frames are made of stay exact
+    // whatever shades of their edges come on the way.
+    void seedColours(const QImage& frame);
 
     // Adds a frame of the animation's size in pixels, shown for `delay`
     // hundredths of a second. False when giflib or the memory failed; the
@@ -37,17 +70,8 @@ public:
     // The file's bytes; nothing when a frame failed or none was added.
     std::optional<QByteArray> finish();
 
-    // The colours met so far, in the order of their indices.
-    const std::vector<QRgb>& colours() const { return colours_; }
-
 private:
-    struct Changed {
-        QRect rect;
-        bool any = false;
-    };
-    Changed changedRect(const QImage& frame) const;
-    std::uint8_t indexOf(QRgb colour);
-    std::uint8_t nearestIndex(QRgb colour) const;
+    QRect changedRect(const QImage& frame) const;
     bool putFrame(const QImage& frame, QRect rect, bool delta, int delay);
     bool putLooping();
 
@@ -55,11 +79,7 @@ private:
     QByteArray bytes_;
     GifFileType* gif_ = nullptr;
     QImage previous_;
-    std::vector<QRgb> colours_;
-    // Open addressing from a colour to its index, for the millions of pixels looked up.
-    static constexpr std::size_t kSlots = 1024;
-    std::array<QRgb, kSlots> keys_{};
-    std::array<std::int16_t, kSlots> indices_{};
+    ColourTable table_;
     std::vector<std::uint8_t> line_;
     bool failed_ = false;
 };
