@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/construction_svg.h"
 
+#include "geometry/calcola.h"
+#include "geometry/plot_frame.h"
 #include "output/svg_target.h"
 #include "surface/colours.h"
 
@@ -16,13 +18,11 @@ namespace {
 using geometry::ConstructionPass;
 using geometry::PassOutcome;
 
+// As the window's figure draws them.
 constexpr double kRingRadius = 6.0;
 constexpr double kTrailStrength = 0.35;
 constexpr double kLetterGap = 6.0;
 constexpr double kLetterWidth = 8.0;
-constexpr std::int16_t kAxisWidth = 2;
-constexpr std::int16_t kPointWidth = 3;
-constexpr std::int16_t kChordWidth = 1;
 constexpr double kSeconds = 0.01 * kPassDelay;
 
 QByteArray number(double value) {
@@ -255,9 +255,8 @@ void writeTrail(SvgTarget& target, QByteArray& svg, const PlotConstruction& cons
     target.setScaleMode(runtime::ScaleMode::Centimetres);
     target.setScaleWidth(construction.scaleWidth);
     target.setScaleHeight(construction.scaleHeight);
-    target.setDrawWidth(kAxisWidth);
-    target.line(c.CX, 0.0F, c.CX, construction.scaleHeight);
-    target.line(0.0F, c.CY, construction.scaleWidth, c.CY);
+    target.setDrawWidth(geometry::kAxisWidth);
+    geometry::drawPlotAxes(target, c.CX, c.CY);
     for (std::size_t k = 0; k < c.passes.size(); ++k) {
         const ConstructionPass& pass = c.passes[k];
         if (!pass.drawsFirst()) {
@@ -269,13 +268,13 @@ void writeTrail(SvgTarget& target, QByteArray& svg, const PlotConstruction& cons
                    seconds(static_cast<int>(k)) + "\"/>";
         }
         svg += '\n';
-        target.setDrawWidth(kPointWidth);
+        target.setDrawWidth(geometry::kPointWidth);
         target.pset(pass.first.x, pass.first.y);
         if (pass.drawsPartner()) {
             target.pset(pass.partner.x, pass.partner.y, pass.colour);
         }
         if (pass.chord) {
-            target.setDrawWidth(kChordWidth);
+            target.setDrawWidth(geometry::kChordWidth);
             target.line(pass.first.x, pass.first.y, pass.partner.x, pass.partner.y, pass.colour);
         }
         svg += "</g>\n";
@@ -299,8 +298,9 @@ void writeSegment(QByteArray& svg, const PlotConstruction& construction, QColor 
 
 } // namespace
 
-QByteArray constructionSvg(const PlotConstruction& construction, QColor foreground,
-                           QColor background) {
+QByteArray constructionSvg(const PlotConstruction& construction, const FrameColours& colours) {
+    const QColor foreground = colours.foreground;
+    const QColor background = colours.background;
     const QByteArray width = QByteArray::number(construction.area.width());
     const QByteArray height = QByteArray::number(construction.area.height());
     QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "output/plot_construction.h"
+#include "output/construction_frame.h"
 
 #include <QByteArray>
-#include <QColor>
 
 namespace lumetra::output {
 
@@ -18,7 +17,6 @@ inline constexpr int kPassDelay = 2;
 // singles, while the direction BETA1 x sin(A2), its projections and the rings
 // around the pass's two points move with the passes; the animation ends on
 // the last pass over the whole plot and stays there.
-QByteArray constructionSvg(const PlotConstruction& construction, QColor foreground,
-                           QColor background);
+QByteArray constructionSvg(const PlotConstruction& construction, const FrameColours& colours);
 
 } // namespace lumetra::output
