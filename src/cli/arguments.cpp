@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace lumetra::cli {
 
@@ -41,6 +42,7 @@ const QString kPaper = u"carta"_s;
 const QString kOrientation = u"orientamento"_s;
 const QString kWork = u"da"_s;
 const QString kFormat = u"formato"_s;
+const QString kConstruction = u"costruzione"_s;
 // The file name that stands for standard output.
 const QString kStandardOutput = u"-"_s;
 
@@ -107,6 +109,9 @@ void addOptions(QCommandLineParser& parser) {
          u"CARTA"_s},
         {kOrientation, u"Il foglio verticale o orizzontale (predefinito: come la figura)."_s,
          u"VERSO"_s},
+        {kConstruction,
+         u"Al posto dell'immagine, l'animazione della costruzione dell'ultima curva, passo "
+         u"per passo: un file .gif o .svg (con -o -, --formato gif o svg)."_s},
     });
 }
 
@@ -150,11 +155,16 @@ std::optional<output::PictureFormat> chosenFormat(const QCommandLineParser& pars
     throw BadUsage{u"--formato "_s + quoted(*text) + u": il formato \u00E8 png, svg o pdf"_s};
 }
 
-output::PictureFile pictureFile(const QCommandLineParser& parser) {
+QString outputName(const QCommandLineParser& parser) {
     const std::optional<QString> name = single(parser, kOutput);
     if (!name) {
         throw BadUsage{u"manca --output FILE, il file da scrivere"_s};
     }
+    return *name;
+}
+
+output::PictureFile pictureFile(const QCommandLineParser& parser) {
+    const std::optional<QString> name = outputName(parser);
     const std::optional<output::PictureFormat> chosen = chosenFormat(parser);
     if (*name == kStandardOutput) {
         if (!chosen) {
@@ -164,6 +174,10 @@ output::PictureFile pictureFile(const QCommandLineParser& parser) {
         return {*name, *chosen};
     }
     const std::optional<output::PictureFormat> format = output::formatOfName(*name);
+    if (!format && output::animationFormatOfName(*name) == output::AnimationFormat::Gif) {
+        throw BadUsage{u"--output "_s + quoted(*name) +
+                       u": un'animazione GIF si scrive con --costruzione"_s};
+    }
     if (!format) {
         throw BadUsage{u"--output "_s + quoted(*name) +
                        u": l'estensione deve essere .png, .svg o .pdf"_s};
@@ -173,6 +187,43 @@ output::PictureFile pictureFile(const QCommandLineParser& parser) {
                        u" non \u00E8 il formato di --output "_s + quoted(*name)};
     }
     return {*name, *format};
+}
+
+// The format of the animation --costruzione writes: the name's, or with
+// standard output the one --formato names.
+output::AnimationFormat animationFormat(const QCommandLineParser& parser, const QString& name) {
+    const std::optional<QString> chosen = single(parser, kFormat);
+    if (name == kStandardOutput) {
+        const std::optional<output::AnimationFormat> format =
+            output::animationFormatOfName(u'.' + chosen.value_or(QString()));
+        if (!format) {
+            throw BadUsage{u"--costruzione con --output -: manca --formato gif o svg"_s};
+        }
+        return *format;
+    }
+    const std::optional<output::AnimationFormat> format = output::animationFormatOfName(name);
+    if (!format) {
+        throw BadUsage{u"--costruzione scrive un'animazione: l'estensione di "_s + quoted(name) +
+                       u" deve essere .gif o .svg"_s};
+    }
+    if (chosen && chosen->compare(output::extensionOf(*format), Qt::CaseInsensitive) != 0) {
+        throw BadUsage{u"--formato "_s + *chosen + u" non \u00E8 il formato di --output "_s +
+                       quoted(name)};
+    }
+    return *format;
+}
+
+// The animation's file and format, for --costruzione.
+std::pair<output::PictureFile, output::AnimationFormat>
+animationFile(const QCommandLineParser& parser) {
+    const QString name = outputName(parser);
+    // Only the background of the picture's options goes with the animation.
+    for (const QString& option : {kLegend, kCrop, kResolution, kPaper, kOrientation}) {
+        if (parser.isSet(option)) {
+            throw BadUsage{dashed(option) + u" non si usa con --costruzione"_s};
+        }
+    }
+    return {{name, output::PictureFormat::Svg}, animationFormat(parser, name)};
 }
 
 // The saved picture whose work is drawn again, if given: its plots replace
@@ -346,7 +397,11 @@ Request requestOf(const QCommandLineParser& parser) {
         throw BadUsage{u"argomento inatteso: "_s + quoted(parser.positionalArguments().first())};
     }
     Request request;
-    request.file = pictureFile(parser);
+    if (parser.isSet(kConstruction)) {
+        std::tie(request.file, request.construction) = animationFile(parser);
+    } else {
+        request.file = pictureFile(parser);
+    }
     request.standardOutput = request.file.name == kStandardOutput;
     request.workFile = workFile(parser);
     request.options = pictureOptions(parser);

@@ -5,6 +5,7 @@
 #include "cli/parser_texts.h"
 #include "cli/render.h"
 #include "output/checked_file.h"
+#include "output/plot_construction.h"
 #include "output/work_in_picture.h"
 
 #include <QDir>
@@ -41,11 +42,9 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 // The picture on standard output, whole or not at all: made in memory first,
 // so that a fault in making it writes nothing.
-output::SaveResult writeToStandardOutput(output::PictureFormat format,
-                                         const output::Picture& picture) {
+output::SaveResult writeToStandardOutput(const std::optional<QByteArray>& bytes) {
     const QString failure =
         QStringLiteral("impossibile scrivere l'immagine sullo standard output: ");
-    const std::optional<QByteArray> bytes = output::pictureBytes(format, picture, {});
     if (!bytes) {
         return {output::SaveResult::Status::Failed,
                 failure + QStringLiteral("memoria insufficiente")};
@@ -54,6 +53,36 @@ output::SaveResult writeToStandardOutput(output::PictureFormat format,
         return {output::SaveResult::Status::Failed, failure + output::systemReason(error)};
     }
     return {output::SaveResult::Status::Saved, {}};
+}
+
+// The construction of the last plot drawn, as an animation.
+output::SaveResult writeAnimation(const Request& request, const output::Picture& picture) {
+    if (picture.record.empty()) {
+        return {output::SaveResult::Status::Failed,
+                QStringLiteral("nessuna curva di cui mostrare la costruzione")};
+    }
+    const output::PlotConstruction construction =
+        output::constructionOf(picture.record.plots().back());
+    // The pictures' background: white, or with --sfondo schermo the window's.
+    const output::FrameColours colours{picture.foreground, picture.options.screenBackground
+                                                               ? picture.background
+                                                               : QColor(Qt::white)};
+    if (request.standardOutput) {
+        return writeToStandardOutput(
+            output::animationBytes(*request.construction, construction, colours, {}));
+    }
+    return output::saveAnimation({request.file.name, *request.construction}, construction, colours,
+                                 {});
+}
+
+output::SaveResult writePicture(const Request& request, const output::Picture& picture) {
+    if (request.construction) {
+        return writeAnimation(request, picture);
+    }
+    if (request.standardOutput) {
+        return writeToStandardOutput(output::pictureBytes(request.file.format, picture, {}));
+    }
+    return output::savePicture(request.file, picture, {});
 }
 
 // The drawing the request asks for: its curves, or the work of a saved picture.
@@ -90,9 +119,7 @@ int write(const Request& request) {
                      .arg(rendering.picture.area.height()));
         return kNotWritten;
     }
-    const output::SaveResult saved =
-        request.standardOutput ? writeToStandardOutput(request.file.format, rendering.picture)
-                               : output::savePicture(request.file, rendering.picture, {});
+    const output::SaveResult saved = writePicture(request, rendering.picture);
     if (saved.status != output::SaveResult::Status::Saved) {
         complain(saved.message);
         return kNotWritten;

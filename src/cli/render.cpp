@@ -75,7 +75,7 @@ Rendering render(const Request& request, QColor foreground, QColor background) {
     Rendering rendering{{QImage(), {}, request.size, foreground, background}, {}, {}};
     rendering.picture.options = request.options;
     surface::DrawingSurface surface(foreground, background);
-    if (request.file.format == output::PictureFormat::Png && !fit(surface, request.size)) {
+    if (request.drawsPixels() && !fit(surface, request.size)) {
         rendering.complete = false;
         return rendering;
     }
@@ -109,7 +109,7 @@ Rendering renderWork(const Request& request, const output::PlotRecord& record, Q
     Rendering rendering{
         {QImage(), resized ? atArea(record, area) : record, area, foreground, background}, {}, {}};
     rendering.picture.options = request.options;
-    const bool png = request.file.format == output::PictureFormat::Png;
+    const bool png = request.drawsPixels();
     surface::DrawingSurface surface(foreground, background);
     geometry::PlotVariables vars;
     const std::vector<output::RecordedPlot>& plots = rendering.picture.record.plots();

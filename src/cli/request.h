@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "output/animation_file.h"
 #include "output/picture_file.h"
 #include "output/picture_options.h"
 
@@ -46,6 +47,12 @@ struct Request {
     output::PictureFile file;
     bool standardOutput = false;     // the picture goes to standard output, not to file.name
     std::optional<QString> workFile; // the saved picture whose work is drawn again
+    // The last plot's construction as an animation in this format, instead
+    // of the picture: to file.name, whose format is then not used.
+    std::optional<output::AnimationFormat> construction;
+
+    // Whether the plots run on a drawing surface of the picture's size.
+    bool drawsPixels() const { return file.format == output::PictureFormat::Png && !construction; }
 };
 
 } // namespace lumetra::cli
