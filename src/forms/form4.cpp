@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/form4.h"
 
+#include "forms/animation_saving.h"
 #include "forms/construction_window.h"
 #include "forms/handler_binding.h"
 #include "forms/picture_menu.h"
@@ -61,6 +62,8 @@ void Form4::plot(geometry::Chords chords, bool activation) {
 void Form4::showConstruction() {
     if (construction_ == nullptr) {
         construction_ = new ConstructionWindow(this);
+        new AnimationSaving(*construction_,
+                            [this](const QString& text) { host_.message(construction_, text); });
     }
     if (record_.empty()) {
         const output::PlotStart start{host_.plotParameters(), host_.calibrationFactor(),

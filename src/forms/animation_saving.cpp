@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "forms/animation_saving.h"
+
+#include "forms/construction_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace lumetra::forms {
+
+namespace {
+
+using output::AnimationFormat;
+
+// The folder the picture's save dialog opened in last, which the animations share.
+const QString kFolderKey = QStringLiteral("picture/folder");
+
+struct Filter {
+    const char* text;
+    AnimationFormat format;
+};
+
+constexpr Filter kFilters[] = {
+    {"Animazione GIF (*.gif)", AnimationFormat::Gif},
+    {"Animazione SVG (*.svg)", AnimationFormat::Svg},
+};
+
+AnimationFormat formatOfFilter(const QString& text) {
+    for (const Filter& filter : kFilters) {
+        if (text == QString::fromUtf8(filter.text)) {
+            return filter.format;
+        }
+    }
+    return AnimationFormat::Gif;
+}
+
+QString startFolder() {
+    const QString remembered = QSettings().value(kFolderKey).toString();
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) {
+        return remembered;
+    }
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
+// The window's colours, which its figure and the plot window share.
+output::FrameColours coloursOf(const QWidget& window) {
+    return {window.palette().color(QPalette::ButtonText), window.palette().color(QPalette::Button)};
+}
+
+} // namespace
+
+AnimationSaving::AnimationSaving(ConstructionWindow& window, Messenger message)
+    : QObject(&window), window_(window), message_(std::move(message)),
+      button_(new QPushButton(QStringLiteral("Salva animazione\u2026"), &window)) {
+    button_->setToolTip(QStringLiteral("La costruzione in una GIF animata o in un SVG animato"));
+    window.commandRow().addWidget(button_);
+    connect(button_, &QPushButton::clicked, this, &AnimationSaving::save);
+}
+
+void AnimationSaving::save() {
+    QFileDialog dialog(&window_, QStringLiteral("Salva animazione"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters;
+    for (const Filter& filter : kFilters) {
+        filters << QString::fromUtf8(filter.text);
+    }
+    dialog.setNameFilters(filters);
+    // Qt's dialog adds the suffix before it asks whether to replace a file.
+    const auto suffixOf = [](const QString& filter) {
+        return output::extensionOf(formatOfFilter(filter));
+    };
+    dialog.setDefaultSuffix(suffixOf(filters.first()));
+    connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.setDirectory(startFolder());
+    dialog.selectFile(QStringLiteral("costruzione.gif"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    saveAs(dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter()));
+}
+
+void AnimationSaving::saveAs(const QString& name, AnimationFormat chosen) {
+    const output::AnimationFile file = output::animationFileFor(name, chosen);
+    QProgressDialog progress(QStringLiteral("Salvataggio dell'animazione\u2026"),
+                             QStringLiteral("Annulla"), 0, 1, &window_);
+    progress.setWindowTitle(QCoreApplication::applicationName());
+    progress.setWindowModality(Qt::ApplicationModal);
+    const output::SaveResult result = output::saveAnimation(
+        file, window_.construction(), coloursOf(window_), [&progress](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    if (result.status == output::SaveResult::Status::Saved) {
+        QSettings().setValue(kFolderKey, QFileInfo(file.name).absolutePath());
+    } else if (result.status == output::SaveResult::Status::Failed) {
+        message_(result.message);
+    }
+}
+
+} // namespace lumetra::forms
