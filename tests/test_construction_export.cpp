@@ -4,14 +4,27 @@
 // its last moment drawn by librsvg; the command line's files, statuses and
 // messages.
 
+#include "app/program.h"
+#include "forms/animation_saving.h"
+#include "forms/construction_window.h"
+#include "forms/form4.h"
+#include "output/animation_file.h"
+#include "output/construction_frame.h"
 #include "output/construction_svg.h"
 #include "output/gif_animation.h"
 #include "output/picture.h"
 #include "output/plot_construction.h"
+#include "support/recording_ui.h"
 #include "support/run_program.h"
+#include "support/walk.h"
 
 #include <QBuffer>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QPalette>
+#include <QPushButton>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -73,6 +86,7 @@ RecordedPlot workedExample() {
 
 const QColor kForeground = Qt::black;
 const QColor kBackground(0xf0, 0xf0, 0xf0);
+const lumetra::output::FrameColours kColours{kForeground, kBackground};
 
 // An SVG element: its name, its attributes, and how deep it lies.
 struct Element {
@@ -113,6 +127,15 @@ QList<Element> named(const QList<Element>& elements, const QString& name) {
     return found;
 }
 
+lumetra::testing::Run runLumetra(const QStringList& arguments) {
+    return lumetra::testing::runProgram(QStringList{QStringLiteral(LUMETRA_BINARY)} + arguments);
+}
+
+// The command line's colours: the button text of the platform's palette on white.
+lumetra::output::FrameColours commandLineColours() {
+    return {QGuiApplication::palette().color(QPalette::ButtonText), Qt::white};
+}
+
 } // namespace
 
 class ConstructionExport : public QObject {
@@ -151,6 +174,37 @@ private slots:
         QCOMPARE(read.loops, -1);
     }
 
+    // Past 255 colours a colour takes the nearest; those given first stay.
+    void gifColoursPastTheTable_data() {
+        QTest::addColumn<bool>("seeded"); // red given first
+        QTest::addColumn<int>("x");       // greys 0 to 255, then red
+        QTest::addColumn<QRgb>("read");
+        QTest::newRow("first") << false << 0 << qRgb(0, 0, 0);
+        QTest::newRow("255th") << false << 254 << qRgb(254, 254, 254);
+        QTest::newRow("256th, the nearest") << false << 255 << qRgb(254, 254, 254);
+        QTest::newRow("red, the nearest grey") << false << 256 << qRgb(85, 85, 85);
+        QTest::newRow("red given first") << true << 256 << qRgb(255, 0, 0);
+        QTest::newRow("255th after red") << true << 254 << qRgb(253, 253, 253);
+    }
+    void gifColoursPastTheTable() {
+        QFETCH(bool, seeded);
+        QFETCH(int, x);
+        QFETCH(QRgb, read);
+        QImage frame(257, 1, QImage::Format_RGB32);
+        for (int i = 0; i < 256; ++i) {
+            frame.setPixel(i, 0, qRgb(i, i, i));
+        }
+        frame.setPixel(256, 0, qRgb(255, 0, 0));
+        GifAnimation gif(frame.size());
+        if (seeded) {
+            QImage red(frame.size(), QImage::Format_RGB32);
+            red.fill(qRgb(255, 0, 0));
+            gif.seedColours(red);
+        }
+        QVERIFY(gif.addFrame(frame, 2));
+        QCOMPARE(readGif(*gif.finish()).frames.first().pixel(x, 0), read);
+    }
+
     // A frame that changes a few pixels costs a few bytes, wherever they are.
     void gifDeltaFramesAreSmall() {
         const QSize size(640, 400);
@@ -178,7 +232,7 @@ private slots:
         picture.background = kBackground;
         const QList<Element> plot = elementsOf(*lumetra::output::svgPicture(picture, {}));
         const QList<Element> animated = elementsOf(lumetra::output::constructionSvg(
-            lumetra::output::constructionOf(workedExample()), kForeground, kBackground));
+            lumetra::output::constructionOf(workedExample()), kColours));
         QCOMPARE(named(animated, u"circle"_s).size(), 2 * 901 + 2); // and the two rings
         QCOMPARE(named(plot, u"circle"_s).size(), 2 * 901);
         QList<QStringList> drawn;
@@ -209,7 +263,7 @@ private slots:
         QFETCH(QString, hiddenUntil);
         QFETCH(int, lines);
         const QList<Element> elements = elementsOf(lumetra::output::constructionSvg(
-            lumetra::output::constructionOf(workedExample()), kForeground, kBackground));
+            lumetra::output::constructionOf(workedExample()), kColours));
         // The groups of the passes, each with what lies in it.
         QList<QList<Element>> groups;
         bool inGroup = false;
@@ -239,7 +293,7 @@ private slots:
     // Each moving line changes at whole passes, ending with the last.
     void svgAnimationsAreDiscreteAndEnd() {
         const QList<Element> elements = elementsOf(lumetra::output::constructionSvg(
-            lumetra::output::constructionOf(workedExample()), kForeground, kBackground));
+            lumetra::output::constructionOf(workedExample()), kColours));
         const QList<Element> animations = named(elements, u"animate"_s);
         QVERIFY(!animations.isEmpty());
         for (const Element& animation : animations) {
@@ -263,7 +317,7 @@ private slots:
         QFile file(svg);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(lumetra::output::constructionSvg(
-            lumetra::output::constructionOf(workedExample()), kForeground, kBackground));
+            lumetra::output::constructionOf(workedExample()), kColours));
         file.close();
         const QString png = dir.filePath(u"costruzione.png"_s);
         const lumetra::testing::Run run =
@@ -277,7 +331,162 @@ private slots:
         QCOMPARE_GT(partner.green(), partner.red() + 25);
         QCOMPARE_GT(partner.green(), partner.blue() + 25);
     }
+
+    // The last curve of the options, in its colour, every pass a frame; the
+    // last as the window shows it.
+    void commandLineGif() {
+        const QTemporaryDir dir;
+        const QString gif = dir.filePath(u"costruzione.gif"_s);
+        const lumetra::testing::Run run =
+            runLumetra({u"-o"_s, gif, u"--costruzione"_s, u"--dimensioni"_s, u"480x300"_s,
+                        u"--angolo"_s, u"30"_s, u"--angolo"_s, u"60"_s});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.status, 0);
+        QFile file(gif);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const ReadGif read = readGif(file.readAll());
+        QCOMPARE(read.frames.size(), 901);
+        RecordedPlot second{86.0, 60.0,  1.0,   300.0 / 480.0, 480,  300,
+                            1,    false, false, false,         false};
+        const QImage last =
+            lumetra::output::constructionFrame(lumetra::output::constructionOf(second), 901,
+                                               QSize(480, 300), 1.0, false, commandLineColours())
+                .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(read.frames.last().size(), last.size());
+        // The plot's own colours exact; the shades of the lines' edges nearly.
+        QHash<QRgb, int> covered;
+        for (int y = 0; y < last.height(); ++y) {
+            for (int x = 0; x < last.width(); ++x) {
+                ++covered[last.pixel(x, y)];
+            }
+        }
+        int exact = 0;
+        for (int y = 0; y < last.height(); ++y) {
+            for (int x = 0; x < last.width(); ++x) {
+                const QRgb shown = read.frames.last().pixel(x, y);
+                const QRgb drawn = last.pixel(x, y);
+                exact += shown == drawn ? 1 : 0;
+                if (covered[drawn] >= 20 && shown != drawn) {
+                    QFAIL(qPrintable(u"(%1, %2) is %3, not %4"_s.arg(x).arg(y).arg(
+                        QColor(shown).name(), QColor(drawn).name())));
+                }
+            }
+        }
+        QCOMPARE_GT(exact, last.width() * last.height() * 99 / 100);
+        QCOMPARE(read.delays.first(), 20);
+        QCOMPARE(read.loops, -1);
+    }
+
+    // Standard output takes the animation whole.
+    void commandLineToStandardOutput_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("gif") << u"gif"_s << QByteArray("GIF89a");
+        QTest::newRow("svg") << u"svg"_s << QByteArray("<?xml");
+    }
+    void commandLineToStandardOutput() {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, start);
+        const lumetra::testing::Run run =
+            runLumetra({u"-o"_s, u"-"_s, u"--formato"_s, format, u"--costruzione"_s,
+                        u"--dimensioni"_s, u"64x40"_s});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.startsWith(start));
+    }
+
+    // Each fault its message and status; no file left unless written.
+    void commandLineFaults_data() {
+        QTest::addColumn<QString>("arguments"); // @ stands for the folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("png") << u"-o @/c.png --costruzione"_s << 2
+                             << u"lumetra: --costruzione scrive un'animazione: l'estensione di "
+                                u"\"@/c.png\" deve essere .gif o .svg\n"_s;
+        QTest::newRow("pdf") << u"--costruzione -o @/c.pdf"_s << 2
+                             << u"\"@/c.pdf\" deve essere .gif o .svg\n"_s;
+        QTest::newRow("gif alone")
+            << u"-o @/c.gif"_s << 2 << u": un'animazione GIF si scrive con --costruzione\n"_s;
+        QTest::newRow("stdout") << u"-o - --costruzione"_s << 2
+                                << u"lumetra: --costruzione con --output -: manca --formato gif "
+                                   u"o svg\n"_s;
+        QTest::newRow("other format") << u"-o @/c.gif --formato svg --costruzione"_s << 2
+                                      << u": --formato svg non è il formato di --output"_s;
+        QTest::newRow("legend") << u"-o @/c.gif --legenda --costruzione"_s << 2
+                                << u": --legenda non si usa con --costruzione\n"_s;
+        QTest::newRow("crop") << u"--ritaglia -o @/c.svg --costruzione"_s << 2
+                              << u": --ritaglia non si usa con --costruzione\n"_s;
+        QTest::newRow("no folder")
+            << u"-o @/none/c.gif --costruzione"_s << 1
+            << u"lumetra: Impossibile salvare l'animazione @/none/c.gif: la cartella @/none "
+               u"non esiste\n"_s;
+        QTest::newRow("overflow")
+            << u"-o @/c.svg --costruzione --incremento 400 --dimensioni 64x40"_s << 3
+            << u"lumetra: curva 1 (OA 86 · 55° · incr. 400) interrotta: Overflow\n"_s;
+    }
+    void commandLineFaults() {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, told);
+        const QTemporaryDir dir;
+        const lumetra::testing::Run run =
+            runLumetra(arguments.replace(u'@', dir.path()).split(u' '));
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(told.replace(u'@', dir.path())), qPrintable(run.err));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), status == 3 ? 1 : 0);
+    }
+
+    // "Salva animazione…" under the figure, through its dialog: the plot's size, every pass.
+    void savedFromTheWindow() {
+        lumetra::testing::RecordingUi ui;
+        lumetra::app::Program program(ui);
+        QVERIFY(lumetra::testing::reachPlotWindow(program));
+        program.form4().showConstruction();
+        lumetra::forms::ConstructionWindow& window = *program.form4().constructionWindow();
+        QAbstractButton* save = lumetra::testing::buttonShowing(window, u"Salva animazione…"_s);
+        QVERIFY(save != nullptr);
+        const QTemporaryDir dir;
+        const QString name = dir.filePath(u"costruzione"_s);
+        QTimer::singleShot(0, &window, [&name] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->selectFile(name);
+                static_cast<QDialog*>(dialog)->accept();
+            }
+        });
+        QTest::mouseClick(save, Qt::LeftButton);
+        QFile file(name + u".gif"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const ReadGif read = readGif(file.readAll());
+        QCOMPARE(read.frames.size(), 901);
+        QCOMPARE(read.frames.last().size(), program.form4().surface().logicalSize());
+        QCOMPARE(ui.messages, QStringList());
+    }
+
+    // A save that fails says why, in Italian; one cancelled leaves nothing behind.
+    void failedAndCancelledSaves() {
+        lumetra::testing::RecordingUi ui;
+        lumetra::app::Program program(ui);
+        QVERIFY(lumetra::testing::reachPlotWindow(program));
+        program.form4().showConstruction();
+        auto* saving =
+            program.form4().constructionWindow()->findChild<lumetra::forms::AnimationSaving*>();
+        QVERIFY(saving != nullptr);
+        const QTemporaryDir dir;
+        saving->saveAs(dir.filePath(u"nessuna/costruzione.svg"_s),
+                       lumetra::output::AnimationFormat::Gif);
+        QCOMPARE(
+            ui.messages,
+            QStringList{u"Impossibile salvare l'animazione %1: la cartella %2 non esiste"_s.arg(
+                dir.filePath(u"nessuna/costruzione.svg"_s), dir.filePath(u"nessuna"_s))});
+        int frames = 0;
+        const lumetra::output::SaveResult cancelled = lumetra::output::saveAnimation(
+            {dir.filePath(u"costruzione.gif"_s), lumetra::output::AnimationFormat::Gif},
+            program.form4().constructionWindow()->construction(), kColours,
+            [&frames](int, int) { return ++frames <= 10; });
+        QCOMPARE(cancelled.status, lumetra::output::SaveResult::Status::Cancelled);
+        QCOMPARE(frames, 11);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 };
 
-QTEST_GUILESS_MAIN(ConstructionExport)
+QTEST_MAIN(ConstructionExport)
 #include "test_construction_export.moc"
