@@ -32,9 +32,9 @@
 #include <cerrno>
 #include <cstddef>
 
-using lumetra::output::PictureFormat;
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
+using namespace lumetra::output;
 
 namespace {
 
@@ -118,8 +118,8 @@ class TestPictureOutput : public QObject, Session {
     }
 
     // The worked example on a 500 x 275 area at Incr 0.55: one user unit per pixel.
-    static lumetra::output::Picture workedExample(int plots) {
-        lumetra::output::Picture picture{QImage(), {}, QSize(500, 275), Qt::black, Qt::lightGray};
+    static Picture workedExample(int plots) {
+        Picture picture{QImage(), {}, QSize(500, 275), Qt::black, Qt::lightGray};
         for (int i = 0; i < plots; ++i) {
             picture.record.add({86, 55, 1, 0.55, 500, 275, static_cast<std::int16_t>(i), false,
                                 false, i == 0, i == 0});
@@ -212,7 +212,7 @@ private slots:
     }
 
     void svgOfTheWorkedExample() {
-        const QByteArray text = *lumetra::output::svgPicture(workedExample(2), {});
+        const QByteArray text = *svgPicture(workedExample(2), {});
         const QStringList svg = marks(text);
         QCOMPARE(svg.filter(u"circle "_s).size(), 4 * 901);
         // The axes and the chords of the first plot.
@@ -235,7 +235,7 @@ private slots:
     void pdfHoldsVectorsOnOnePage() {
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QVERIFY(lumetra::output::writePdf(buffer, workedExample(1), {}));
+        QVERIFY(writePdf(buffer, workedExample(1), {}));
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
         QVERIFY(writeFile(name, pdf));
@@ -252,11 +252,11 @@ private slots:
     // Numbers of 1000 and more read as typed, without group separators, in the
     // picture's texts and its legend.
     void largeNumbersWithoutGroupSeparators() {
-        lumetra::output::Picture picture = workedExample(0);
+        Picture picture = workedExample(0);
         picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
         picture.options.legend = true;
         const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
-        const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
+        const QStringList svg = marks(*svgPicture(picture, {}));
         QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
         QCOMPARE(svg.filter(u"text "_s), QStringList{u"text #000000 "_s + curve});
     }
@@ -297,7 +297,7 @@ private slots:
     void cancelledSaveLeavesNoFile_data() {
         QTest::addColumn<PictureFormat>("format");
         for (const PictureFormat format : {PictureFormat::Svg, PictureFormat::Pdf}) {
-            QTest::newRow(qPrintable(lumetra::output::extensionOf(format))) << format;
+            QTest::newRow(qPrintable(extensionOf(format))) << format;
         }
     }
     void cancelledSaveLeavesNoFile() {
@@ -305,7 +305,7 @@ private slots:
         for (int i = 1; i < 1000; ++i) {
             QVERIFY(plotClick(u"TRACCIA"_s));
         }
-        const QString file = u"old."_s + lumetra::output::extensionOf(format);
+        const QString file = u"old."_s + extensionOf(format);
         QVERIFY(writeFile(path(file), "old"));
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, [] {

@@ -21,6 +21,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
+using namespace lumetra::output;
 
 namespace {
 
@@ -143,16 +144,15 @@ private slots:
         auto& form = program->form4();
         form.resize(1366, 749);
         QVERIFY(click(form, u"Cancel e traccia"_s));
-        form.pictureMenu().saveAs(path(u"whole.png"_s), lumetra::output::PictureFormat::Png);
+        form.pictureMenu().saveAs(path(u"whole.png"_s), PictureFormat::Png);
         QVERIFY(choose(form, u"Ritaglia alla figura"_s));
-        form.pictureMenu().saveAs(path(u"cropped.png"_s), lumetra::output::PictureFormat::Png);
+        form.pictureMenu().saveAs(path(u"cropped.png"_s), PictureFormat::Png);
         const QImage cropped(path(u"cropped.png"_s)), whole(path(u"whole.png"_s));
         QVERIFY(2 * cropped.width() * cropped.height() <= whole.width() * whole.height());
         QCOMPARE(colouredPixels(cropped), colouredPixels(whole));
-        const auto work = lumetra::output::readWorkFile(path(u"cropped.png"_s));
-        QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
-        QCOMPARE(std::get<lumetra::output::Work>(work).record.plots().size(),
-                 form.record().plots().size());
+        const auto work = readWorkFile(path(u"cropped.png"_s));
+        QVERIFY(std::holds_alternative<Work>(work));
+        QCOMPARE(std::get<Work>(work).record.plots().size(), form.record().plots().size());
     }
 
     void trueSizeOnPaper_data() {
