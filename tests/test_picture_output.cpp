@@ -32,9 +32,9 @@
 #include <cerrno>
 #include <cstddef>
 
-using lumetra::output::PictureFormat;
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
+using namespace lumetra::output;
 
 namespace {
 
@@ -49,6 +49,13 @@ enum class Forcing {
     OrdinaryUser,  // uid 1000 with no capabilities, which root is not
     QuotaOnWrites, // a seccomp filter: a write of more than a page fails with EDQUOT
     FailingSync,   // a seccomp filter: a sync of any file but the standard ones fails with EIO
+};
+
+// A failure forced on a run of the program: how, the shell's setup (see
+// TestPictureOutput::lumetra()), the file in the folder, the reason (@ the folder).
+struct Failure {
+    Forcing forcing;
+    QString setup, file, reason;
 };
 
 // A seccomp filter: the system call `call` fails with `error` when its
@@ -111,8 +118,8 @@ class TestPictureOutput : public QObject, Session {
     }
 
     // The worked example on a 500 x 275 area at Incr 0.55: one user unit per pixel.
-    static lumetra::output::Picture workedExample(int plots) {
-        lumetra::output::Picture picture{QImage(), {}, QSize(500, 275), Qt::black, Qt::lightGray};
+    static Picture workedExample(int plots) {
+        Picture picture{QImage(), {}, QSize(500, 275), Qt::black, Qt::lightGray};
         for (int i = 0; i < plots; ++i) {
             picture.record.add({86, 55, 1, 0.55, 500, 275, static_cast<std::int16_t>(i), false,
                                 false, i == 0, i == 0});
@@ -121,27 +128,10 @@ class TestPictureOutput : public QObject, Session {
     }
 
     QString path(const QString& name) { return dir->filePath(name); }
-    // What a reader of pictures prints, or why it printed nothing, with the
-    // Debian package to install should it be missing.
-    static std::pair<bool, QString> read(const QString& tool, const QStringList& arguments) {
-        const Run run = runProgram(QStringList{tool} + arguments);
-        const QString package = tool == u"rsvg-convert" ? u"librsvg2-bin"_s : u"poppler-utils"_s;
-        return {run.status == 0, run.status == 0 ? QString::fromUtf8(run.out)
-                                                 : tool + u" (Debian package "_s + package +
-                                                       u") failed: "_s + run.err};
-    }
-
     // The drawing area's part of the kept image, which a larger window before may have grown.
     QImage areaOnScreen() { return shownArea(program->form4().surface()); }
     bool plotClick(const QString& caption) { return click(program->form4(), caption); }
-    // The window's last action, as the menu's list below shows.
-    void showLegend(bool on) {
-        for (QAction* action : program->form4().actions()) {
-            if (action->text() == u"Legenda nell'immagine"_s) {
-                action->setChecked(on);
-            }
-        }
-    }
+    bool showLegend(bool on) { return choose(program->form4(), u"Legenda nell'immagine"_s, on); }
 
     // The program run as a script runs it, in the C locale, made to fail by
     // `forcing`. A shell runs `setup` with $dir the folder and $name the
@@ -151,29 +141,25 @@ class TestPictureOutput : public QObject, Session {
     std::tuple<int, QString, QByteArray, QByteArray> lumetra(Forcing forcing, const QString& setup,
                                                              const QString& name,
                                                              const QStringList& arguments) {
-        const QString script = u"dir=$1 name=$2; shift 2\n"_s + setup +
+        // The system's own texts are English in the C locale: none of them may come through.
+        const QString script = u"dir=$1 name=$2; shift 2; export LC_ALL=C; unset LANGUAGE\n"_s +
+                               setup +
                                u" || exit 90\n"
                                u"state() { ls -Ap \"$dir\"; cat \"$dir/$name\" 2>/dev/null; }\n"
                                u"state; echo ==; \"$@\"; status=$?; state; exit $status\n"_s;
-        QStringList command{
-            u"sh"_s, u"-c"_s, script, u"sh"_s, dir->path(), name, QStringLiteral(LUMETRA_BINARY)};
-        if (forcing == Forcing::OwnMounts || forcing == Forcing::OrdinaryUser) {
-            command = QStringList{u"unshare"_s, u"--user"_s} +
-                      (forcing == Forcing::OwnMounts
-                           ? QStringList{u"--map-root-user"_s, u"--mount"_s}
-                           : QStringList{u"--map-user=1000"_s, u"--map-group=1000"_s}) +
-                      command;
-        }
+        const QString unshare = forcing == Forcing::OwnMounts
+                                    ? u"unshare --user --map-root-user --mount "_s
+                                : forcing == Forcing::OrdinaryUser
+                                    ? u"unshare --user --map-user=1000 --map-group=1000 "_s
+                                    : QString();
         const std::vector<sock_filter> filter =
             forcing == Forcing::QuotaOnWrites ? failingCall(SYS_write, 2, 4096, EDQUOT)
             : forcing == Forcing::FailingSync ? failingCall(SYS_fsync, 0, 2, EIO)
                                               : std::vector<sock_filter>();
-        const Run run = runProgram(command + arguments, [&](QProcess& process) {
-            QProcessEnvironment environment = process.processEnvironment();
-            environment.remove(u"LANGUAGE"_s);
-            // The system's own texts are English here: none of them may come through.
-            environment.insert(u"LC_ALL"_s, u"C"_s);
-            process.setProcessEnvironment(environment);
+        const QStringList command =
+            (unshare + u"sh -c"_s).split(u' ') +
+            QStringList{script, u"sh"_s, dir->path(), name, QStringLiteral(LUMETRA_BINARY)};
+        const Run run = runProgram(command + arguments, [&filter](QProcess& process) {
             if (!filter.empty()) {
                 process.setChildProcessModifier([filter] { installFilter(filter); });
             }
@@ -226,7 +212,7 @@ private slots:
     }
 
     void svgOfTheWorkedExample() {
-        const QByteArray text = *lumetra::output::svgPicture(workedExample(2), {});
+        const QByteArray text = *svgPicture(workedExample(2), {});
         const QStringList svg = marks(text);
         QCOMPARE(svg.filter(u"circle "_s).size(), 4 * 901);
         // The axes and the chords of the first plot.
@@ -242,22 +228,18 @@ private slots:
                               u"title OA 86 · 55° · incr. 1"_s}));
         // Another renderer reads it: the last dot drawn, the second plot's at A, over others.
         QVERIFY(writeFile(path(u"plot.svg"_s), text));
-        const auto [converted, why] =
-            read(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
-        QVERIFY2(converted, qPrintable(why));
+        readWith(u"rsvg-convert"_s, {u"-o"_s, path(u"svg.png"_s), path(u"plot.svg"_s)});
         QCOMPARE(QImage(path(u"svg.png"_s)).pixel(309, 66), qRgb(0, 128, 128));
     }
 
     void pdfHoldsVectorsOnOnePage() {
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QVERIFY(lumetra::output::writePdf(buffer, workedExample(1), {}));
+        QVERIFY(writePdf(buffer, workedExample(1), {}));
         const QByteArray& pdf = buffer.data();
         const QString name = path(u"plot.pdf"_s);
         QVERIFY(writeFile(name, pdf));
-        const auto [infoRead, info] = read(u"pdfinfo"_s, {name});
-        QVERIFY2(infoRead, qPrintable(info));
-        QVERIFY(info.contains(QRegularExpression(u"Pages: +1\n"_s)));
+        QVERIFY(readWith(u"pdfinfo"_s, {name}).contains(QRegularExpression(u"Pages: +1\n"_s)));
         // Moves, lines and strokes inside the compressed page, not an image of it.
         const qsizetype start = pdf.indexOf("stream\n", pdf.indexOf("/FlateDecode")) + 7;
         const QByteArray page = pdf.mid(start, pdf.indexOf("endstream", start) - start);
@@ -270,11 +252,11 @@ private slots:
     // Numbers of 1000 and more read as typed, without group separators, in the
     // picture's texts and its legend.
     void largeNumbersWithoutGroupSeparators() {
-        lumetra::output::Picture picture = workedExample(0);
+        Picture picture = workedExample(0);
         picture.record.add({1500, 1000, 2, 0.55, 500, 275, 0, false, false, true, true});
         picture.options.legend = true;
         const QString curve = u"OA 1500 · 1000° · incr. 2 · corde"_s;
-        const QStringList svg = marks(*lumetra::output::svgPicture(picture, {}));
+        const QStringList svg = marks(*svgPicture(picture, {}));
         QCOMPARE(svg.filter(u"title OA"_s), QStringList{u"title "_s + curve});
         QCOMPARE(svg.filter(u"text "_s), QStringList{u"text #000000 "_s + curve});
     }
@@ -296,7 +278,7 @@ private slots:
     }
     void pngHasTheScreenPixelsAndText() {
         QFETCH(bool, withLegend);
-        showLegend(withLegend);
+        QVERIFY(showLegend(withLegend));
         program->form4().pictureMenu().saveAs(path(u"saved"_s), PictureFormat::Png);
         QImageReader reader(path(u"saved.png"_s));
         QCOMPARE(reader.text(u"Title"_s), u"LUMETRA"_s);
@@ -314,15 +296,16 @@ private slots:
     // From 1000 curves on a progress dialog shows; cancelling it leaves the file as it was.
     void cancelledSaveLeavesNoFile_data() {
         QTest::addColumn<PictureFormat>("format");
-        QTest::newRow("svg") << PictureFormat::Svg;
-        QTest::newRow("pdf") << PictureFormat::Pdf;
+        for (const PictureFormat format : {PictureFormat::Svg, PictureFormat::Pdf}) {
+            QTest::newRow(qPrintable(extensionOf(format))) << format;
+        }
     }
     void cancelledSaveLeavesNoFile() {
         QFETCH(PictureFormat, format);
         for (int i = 1; i < 1000; ++i) {
             QVERIFY(plotClick(u"TRACCIA"_s));
         }
-        const QString file = u"old."_s + lumetra::output::extensionOf(format);
+        const QString file = u"old."_s + extensionOf(format);
         QVERIFY(writeFile(path(file), "old"));
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, [] {
@@ -333,8 +316,7 @@ private slots:
         cancel.start(0);
         program->form4().pictureMenu().saveAs(path(file), format);
         QCOMPARE(readFile(path(file)), QByteArray("old"));
-        QCOMPARE(QDir(dir->path()).entryList({file + u'*'}),
-                 QStringList{file}); // no temporary left
+        QCOMPARE(QDir(dir->path()).entryList({file + u'*'}), QStringList{file}); // no temporary
         QVERIFY(ui->messages.isEmpty());
     }
 
@@ -367,79 +349,70 @@ private slots:
     }
 
     // The thirty curves of a script that ran out of room; each way to fail
-    // once, and the full disk in each format. Row: the forcing, the setup (see
-    // lumetra()), the file in the folder, the reason (@ the folder).
+    // once, and the full disk in each format.
     void commandLineLeavesTheFolderAsItWas_data() {
-        QTest::addColumn<Forcing>("forcing");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<Failure>("failure");
         const QString old = u"printf old > \"$dir/$name\""_s;
         const QString tmpfs = u"mount -t tmpfs -o size=8k tmpfs \"$dir\" && "_s + old;
         for (const QString& format : {u"png"_s, u"svg"_s, u"pdf"_s}) {
             QTest::addRow("%s on a full disk", qPrintable(format))
-                << Forcing::OwnMounts << tmpfs << u"keep."_s + format << u"disco pieno"_s;
+                << Failure{Forcing::OwnMounts, tmpfs, u"keep."_s + format, u"disco pieno"_s};
         }
         // The limit in blocks of 512 bytes, SIGXFSZ left at its default.
-        QTest::newRow("file-size limit") << Forcing::None << old + u" && ulimit -f 2"_s
-                                         << u"keep.svg"_s << u"file troppo grande"_s;
+        QTest::newRow("file-size limit") << Failure{Forcing::None, old + u" && ulimit -f 2"_s,
+                                                    u"keep.svg"_s, u"file troppo grande"_s};
         QTest::newRow("read-only file system")
-            << Forcing::OwnMounts << tmpfs + u" && mount -o remount,bind,ro \"$dir\""_s
-            << u"keep.pdf"_s << u"file system di sola lettura"_s;
+            << Failure{Forcing::OwnMounts, tmpfs + u" && mount -o remount,bind,ro \"$dir\""_s,
+                       u"keep.pdf"_s, u"file system di sola lettura"_s};
         QTest::newRow("read-only file")
-            << Forcing::OrdinaryUser << old + u" && chmod 444 \"$dir/$name\""_s << u"keep.png"_s
-            << u"permesso negato"_s;
+            << Failure{Forcing::OrdinaryUser, old + u" && chmod 444 \"$dir/$name\""_s,
+                       u"keep.png"_s, u"permesso negato"_s};
         QTest::newRow("read-only folder")
-            << Forcing::OrdinaryUser << old + u" && chmod 555 \"$dir\""_s << u"keep.pdf"_s
-            << u"la cartella @ non è scrivibile"_s;
-        QTest::newRow("quota") << Forcing::QuotaOnWrites << old << u"keep.svg"_s
-                               << u"quota del disco superata"_s;
-        QTest::newRow("sync") << Forcing::FailingSync << old << u"keep.pdf"_s
-                              << u"errore di scrittura sul dispositivo"_s;
+            << Failure{Forcing::OrdinaryUser, old + u" && chmod 555 \"$dir\""_s, u"keep.pdf"_s,
+                       u"la cartella @ non è scrivibile"_s};
+        QTest::newRow("quota") << Failure{Forcing::QuotaOnWrites, old, u"keep.svg"_s,
+                                          u"quota del disco superata"_s};
+        QTest::newRow("sync") << Failure{Forcing::FailingSync, old, u"keep.pdf"_s,
+                                         u"errore di scrittura sul dispositivo"_s};
         QTest::newRow("a folder in the file's place")
-            << Forcing::None << u"mkdir \"$dir/$name\""_s << u"keep.png"_s
-            << u"@/keep.png è una cartella"_s;
+            << Failure{Forcing::None, u"mkdir \"$dir/$name\""_s, u"keep.png"_s,
+                       u"@/keep.png è una cartella"_s};
         // Root may write /proc by its permissions, yet it takes no file; others may not.
         QTest::newRow("a folder that takes no file")
-            << Forcing::None << u"true"_s << u"/proc/lumetra.png"_s
-            << (geteuid() == 0 ? u"nella cartella /proc non si possono creare file"_s
-                               : u"la cartella /proc non è scrivibile"_s);
+            << Failure{Forcing::None, u"true"_s, u"/proc/lumetra.png"_s,
+                       geteuid() == 0 ? u"nella cartella /proc non si possono creare file"_s
+                                      : u"la cartella /proc non è scrivibile"_s};
     }
     void commandLineLeavesTheFolderAsItWas() {
-        QFETCH(Forcing, forcing);
-        QFETCH(QString, setup);
-        QFETCH(QString, file);
-        QFETCH(QString, reason);
-        const QString target = QDir(dir->path()).filePath(file);
+        QFETCH(Failure, failure);
+        const QString target = QDir(dir->path()).filePath(failure.file);
         QStringList arguments{u"-o"_s, target};
         for (int curve = 1; curve <= 30; ++curve) {
             arguments << u"--angolo"_s << QString::number(curve * 12);
         }
         const auto [status, err, before, after] =
-            lumetra(forcing, setup, QFileInfo(file).fileName(), arguments);
+            lumetra(failure.forcing, failure.setup, QFileInfo(failure.file).fileName(), arguments);
         QCOMPARE(err, u"lumetra: Impossibile salvare l'immagine %1: %2\n"_s.arg(
-                          target, reason.replace(u'@', dir->path())));
+                          target, failure.reason.replace(u'@', dir->path())));
         QCOMPARE(status, kNotWritten);
         QCOMPARE(after, before);
     }
 
     // The dialog opens in the folder of the last picture saved while it takes
     // files, else in the pictures folder, else at home. Row: the remembered
-    // folder (@ this test's folder), whether ~/Pictures exists, where the
-    // dialog opens (~ home).
+    // folder (@ this test's folder), where the dialog opens (~ home).
     void dialogOpensWhereFilesGo_data() {
         QTest::addColumn<QString>("remembered");
-        QTest::addColumn<bool>("withPictures");
         QTest::addColumn<QString>("opensIn");
-        QTest::newRow("remembered") << u"@/saved"_s << true << u"@/saved"_s;
-        QTest::newRow("gone") << u"@/gone"_s << true << u"~/Pictures"_s;
-        QTest::newRow("takes no file") << u"/proc"_s << true << u"~/Pictures"_s;
-        QTest::newRow("no pictures") << u"@/gone"_s << false << u"~"_s;
+        QTest::newRow("remembered") << u"@/saved"_s << u"@/saved"_s;
+        QTest::newRow("gone") << u"@/gone"_s << u"~/Pictures"_s;
+        QTest::newRow("takes no file") << u"/proc"_s << u"~/Pictures"_s;
+        QTest::newRow("no pictures") << u"@/gone"_s << u"~"_s;
     }
     void dialogOpensWhereFilesGo() {
         QFETCH(QString, remembered);
-        QFETCH(bool, withPictures);
         QFETCH(QString, opensIn);
+        const bool withPictures = opensIn != u"~"_s; // home only when there is no ~/Pictures
         const auto place = [this](QString folder) {
             return folder.replace(u'@', dir->path()).replace(u'~', QDir::homePath());
         };

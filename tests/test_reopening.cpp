@@ -25,10 +25,9 @@
 #include <cmath>
 
 using lumetra::app::FormId;
-using lumetra::output::PictureFormat;
-using lumetra::output::RecordedPlot;
 using namespace Qt::StringLiterals;
 using namespace lumetra::testing;
+using namespace lumetra::output;
 
 namespace {
 
@@ -44,12 +43,6 @@ const QByteArray kTwoPlots = "LUMETRA work 1\n"
 
 QByteArray replaced(QByteArray text, const QByteArray& from, const QByteArray& to) {
     return text.replace(from, to);
-}
-
-QString reasonOf(const QByteArray& text) {
-    const auto work = lumetra::output::parseWork(text);
-    const auto* error = std::get_if<lumetra::output::WorkError>(&work);
-    return error != nullptr ? error->reason : QString();
 }
 
 } // namespace
@@ -86,10 +79,10 @@ private slots:
     }
 
     void readsTheWrittenText() {
-        const auto work = lumetra::output::parseWork(kTwoPlots);
-        QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
-        const auto& record = std::get<lumetra::output::Work>(work).record;
-        QCOMPARE(std::get<lumetra::output::Work>(work).Incr, 0.55000000000000004);
+        const auto work = parseWork(kTwoPlots);
+        QVERIFY(std::holds_alternative<Work>(work));
+        const auto& record = std::get<Work>(work).record;
+        QCOMPARE(std::get<Work>(work).Incr, 0.55000000000000004);
         QCOMPARE(record.size(), std::size_t{2});
         const RecordedPlot& second = record.plots()[1];
         QVERIFY(std::isnan(second.VALa));
@@ -99,7 +92,7 @@ private slots:
         QCOMPARE(second.xCosine, true);
         QCOMPARE(second.chords, true);
         QCOMPARE(second.activation, false);
-        QCOMPARE(lumetra::output::workText(record), kTwoPlots);
+        QCOMPARE(workText(record), kTwoPlots);
     }
 
     void refusesWhatItCannotTrust_data() {
@@ -130,21 +123,24 @@ private slots:
     void refusesWhatItCannotTrust() {
         QFETCH(QByteArray, text);
         QFETCH(QString, reason);
-        QCOMPARE(reasonOf(text), reason);
+        const auto work = parseWork(text);
+        QVERIFY(std::holds_alternative<WorkError>(work));
+        QCOMPARE(std::get<WorkError>(work).reason, reason);
     }
 
     void reopensPixelForPixel_data() {
         QTest::addColumn<PictureFormat>("format");
-        QTest::newRow("png") << PictureFormat::Png;
-        QTest::newRow("svg") << PictureFormat::Svg;
-        QTest::newRow("pdf") << PictureFormat::Pdf;
+        for (const PictureFormat format :
+             {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf}) {
+            QTest::newRow(qPrintable(extensionOf(format))) << format;
+        }
     }
     void reopensPixelForPixel() {
         QFETCH(PictureFormat, format);
         QVERIFY(plotThree());
         const QImage before = area();
         const int Miocolor = program->form3().Miocolor();
-        const QString name = path(u"famiglia."_s + lumetra::output::extensionOf(format));
+        const QString name = path(u"famiglia."_s + extensionOf(format));
         form4().pictureMenu().saveAs(name, format);
         QCOMPARE(ui->messages, QStringList());
 
@@ -171,9 +167,9 @@ private slots:
         QPrinter printer;
         printer.setOutputFileName(path(u"stampa.pdf"_s));
         form4().pictureMenu().printOn(printer);
-        const auto work = lumetra::output::readWorkFile(path(u"stampa.pdf"_s));
-        QVERIFY(std::holds_alternative<lumetra::output::Work>(work));
-        QCOMPARE(std::get<lumetra::output::Work>(work).record.size(), std::size_t{3});
+        const auto work = readWorkFile(path(u"stampa.pdf"_s));
+        QVERIFY(std::holds_alternative<Work>(work));
+        QCOMPARE(std::get<Work>(work).record.size(), std::size_t{3});
         // Dropped on a cleared plot window, the file brings its three curves back.
         QVERIFY(click(form4(), u"Cancel e traccia"_s));
         QMimeData data;
@@ -245,21 +241,15 @@ private slots:
 
     void recentFileGoneIsDropped() {
         QVERIFY(plotThree());
-        const QString kept = path(u"resta.svg"_s);
-        const QString gone = path(u"sparito.svg"_s);
+        const QString kept = path(u"resta.svg"_s), gone = path(u"sparito.svg"_s);
         form4().pictureMenu().saveAs(gone, PictureFormat::Svg);
         form4().pictureMenu().saveAs(kept, PictureFormat::Svg);
         QCOMPARE(lumetra::forms::RecentFiles::list().mid(0, 2), (QStringList{kept, gone}));
         QVERIFY(QFile::remove(gone));
-        auto* recent = form4().findChild<QMenu*>(QString(), Qt::FindChildrenRecursively);
-        QVERIFY(recent);
-        QMenu* files = nullptr;
-        for (QAction* action : recent->actions()) {
-            if (action->menu() != nullptr && action->text() == u"File recenti"_s) {
-                files = action->menu();
-            }
-        }
-        QVERIFY(files);
+        const auto menus = form4().findChildren<QMenu*>();
+        const auto found = std::ranges::find(menus, u"File recenti"_s, &QMenu::title);
+        QVERIFY(found != menus.end());
+        QMenu* files = *found;
         emit files->aboutToShow();
         QCOMPARE(files->actions().at(1)->text(), u"sparito.svg"_s);
         files->actions().at(1)->trigger();
@@ -276,44 +266,38 @@ private slots:
     void bringsBackAbandonedWork() {
         QFETCH(bool, answer);
         program.reset(); // its journal goes with it
-        const auto record =
-            std::get<lumetra::output::Work>(lumetra::output::parseWork(kTwoPlots)).record;
-        {
-            // A journal its program never finished, as a kill leaves it.
-            lumetra::output::WorkJournal journal(record);
-            QCOMPARE(journal.start(lumetra::output::keptWorkPath()), std::nullopt);
-        }
+        const auto record = std::get<Work>(parseWork(kTwoPlots)).record;
+        // A journal its program never finished, as a kill leaves it.
+        QCOMPARE(WorkJournal(record).start(keptWorkPath()), std::nullopt);
         restart();
         ui->answer = answer;
         QCOMPARE(program->offerAbandonedWork(), answer);
         QCOMPARE(ui->questions,
                  QStringList{u"LUMETRA non si è chiuso normalmente e ha custodito il lavoro in "
                              u"corso (curve: 2).\nRiprendere il lavoro?"_s});
-        QCOMPARE(QFile::exists(lumetra::output::keptWorkPath()), answer);
+        QCOMPARE(QFile::exists(keptWorkPath()), answer);
         if (answer) {
             QVERIFY(waitActive(*program, FormId::Form4));
             QCOMPARE(form4().record().size(), std::size_t{2});
             QCOMPARE(undoText(), u"Annulla ripresa del lavoro"_s);
         }
         program.reset(); // a normal end takes the kept work away
-        QCOMPARE(QFile::exists(lumetra::output::keptWorkPath()), false);
+        QCOMPARE(QFile::exists(keptWorkPath()), false);
     }
 
-    void menuFromTheKeyboard_data() {
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::newRow("Shift+F10") << QKeyCombination(Qt::ShiftModifier, Qt::Key_F10);
-        QTest::newRow("Menu") << QKeyCombination(Qt::NoModifier, Qt::Key_Menu);
-    }
+    // Shift+F10 and the Menu key, beside the drawing rather than over a control.
     void menuFromTheKeyboard() {
-        QFETCH(QKeyCombination, key);
         QVERIFY(plotThree());
         QAbstractButton* button = buttonShowing(form4(), u"TRACCIA"_s);
-        button->setFocus();
-        QTest::keyClick(button, key.key(), key.keyboardModifiers());
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QCOMPARE(form4().childAt(form4().mapFromGlobal(menu->pos())), nullptr);
-        menu->close();
+        for (const QKeyCombination key : {Qt::SHIFT | Qt::Key_F10, QKeyCombination(Qt::Key_Menu)}) {
+            button->setFocus();
+            QTest::keyClick(button, key.key(), key.keyboardModifiers());
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY2(menu,
+                     qPrintable(key.toCombined() == Qt::Key_Menu ? u"Menu"_s : u"Shift+F10"_s));
+            QCOMPARE(form4().childAt(form4().mapFromGlobal(menu->pos())), nullptr);
+            menu->close();
+        }
     }
 };
 

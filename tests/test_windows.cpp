@@ -34,14 +34,13 @@ QRgb colour(int index) {
 // Whether `wanted` is at the user point (x, y) of a scale w x h units, or next to it.
 bool colourNear(const QImage& image, double x, double y, double w, double h, QRgb wanted) {
     const QPoint at(qRound(x / w * image.width()), qRound(y / h * image.height()));
-    const int r = qRound(image.devicePixelRatio()); // a pixel either way, in window pixels
-    for (int i = 0; i < (2 * r + 1) * (2 * r + 1); ++i) {
-        const QPoint p = at + QPoint(i % (2 * r + 1) - r, i / (2 * r + 1) - r);
-        if (image.valid(p) && image.pixel(p) == wanted) {
-            return true;
-        }
+    const int r = qRound(image.devicePixelRatio()), side = 2 * r + 1; // a window pixel either way
+    bool near = false;
+    for (int i = 0; i < side * side; ++i) {
+        const QPoint p = at + QPoint(i % side - r, i / side - r);
+        near = near || (image.valid(p) && image.pixel(p) == wanted);
     }
-    return false;
+    return near;
 }
 
 // The calibration figure for `factor` is red at `degrees`: a circle of 36367.363
@@ -70,9 +69,7 @@ class TestWindows : public QObject, Session {
     bool avanti() { return click(program->form3(), u"AVANTI"_s) && waitActive(FormId::Form4); }
     bool plotClick(const QString& caption) { return click(form4(), caption); }
     QScrollBar* scrollBar() { return program->form2().controls().get<QScrollBar>(u"HScroll1"_s); }
-    QLineEdit* field(int index) {
-        return program->form3().controls().get<QLineEdit>(kFields[index]);
-    }
+    QLineEdit* field(int i) { return program->form3().controls().get<QLineEdit>(kFields[i]); }
     QImage picture() { return shownArea(form4().surface()); }
     QRgb ink() { return form4().surface().foreground().rgb(); }
     // A point (x, y) from O, y upwards, on the plot window of height h units.

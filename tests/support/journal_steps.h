@@ -59,19 +59,11 @@ struct WindowState {
 
 // The journal told of a step the window took.
 inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step step) {
-    switch (step) {
-    case Step::Add:
-        return journal.added();
-    case Step::Drop:
-        return journal.dropped();
-    case Step::Clear:
-        return journal.cleared();
-    case Step::Unclear:
-        return journal.uncleared();
-    case Step::Open:
-        return journal.opened();
-    }
-    return std::nullopt;
+    using output::WorkJournal;
+    constexpr decltype(&WorkJournal::added) kTold[] = {
+        &WorkJournal::added, &WorkJournal::dropped, &WorkJournal::cleared, &WorkJournal::uncleared,
+        &WorkJournal::opened};
+    return (journal.*kTold[static_cast<int>(step)])();
 }
 
 // The steps of a busy plot window: `opened` plots opened, then one plotted
@@ -96,8 +88,7 @@ private:
 // What the plot window holds after the first `steps` steps of a Churn.
 inline WindowState churned(int steps) {
     WindowState state;
-    Churn churn;
-    for (int n = 0; n < steps; ++n) {
+    for (Churn churn; steps > 0; --steps) {
         churn.next(state);
     }
     return state;

@@ -20,4 +20,8 @@ struct Run {
 // has; `prepare` may first change the process's folder, environment or output.
 Run runProgram(const QStringList& command, const std::function<void(QProcess&)>& prepare = {});
 
+// What the reader of pictures `tool` (rsvg-convert or a poppler-utils tool) printed; when it
+// fails, a test failure that names the Debian package to install.
+QString readWith(const QString& tool, const QStringList& arguments);
+
 } // namespace lumetra::testing

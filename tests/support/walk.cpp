@@ -7,6 +7,7 @@
 #include "surface/drawing_surface.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QTest>
 
 #include <algorithm>
@@ -25,6 +26,15 @@ bool click(QWidget& window, const QString& caption) {
         QTest::mouseClick(button, Qt::LeftButton);
     }
     return button != nullptr;
+}
+
+bool choose(QWidget& window, const QString& text, bool on) {
+    const auto actions = window.actions();
+    const auto found = std::ranges::find(actions, text, &QAction::text);
+    if (found != actions.end()) {
+        (*found)->setChecked(on);
+    }
+    return found != actions.end();
 }
 
 QImage shownArea(const surface::DrawingSurface& surface) {

@@ -39,6 +39,9 @@ QAbstractButton* buttonShowing(QWidget& window, const QString& caption);
 // Clicks that control with the mouse; false when the window has none.
 bool click(QWidget& window, const QString& caption);
 
+// Turns the window's menu choice `text` on or off; false when the window has none.
+bool choose(QWidget& window, const QString& text, bool on = true);
+
 // Waits until the window `id` has been activated last.
 bool waitActive(const app::Program& program, forms::FormId id);
 
