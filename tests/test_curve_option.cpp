@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // --curva as a script runs it: each curve with its own boxes and chords,
-// against the same curves through the other options and through the plot
-// window's buttons; the values it refuses; the curves it names as leaving the
+// against the same curves through the plot window's buttons and beside the
+// other options; the values it refuses; the curves it names as leaving the
 // picture. Then the key beside "Ripeti" in the plot window's menu.
 
 #include "app/start_up.h"
@@ -48,30 +48,20 @@ private slots:
         lumetra::app::prepareApplication();
     }
 
-    void drawsAsTheOtherOptions_data() {
-        QTest::addColumn<QString>("curves");
-        QTest::addColumn<QString>("same");
-        QTest::newRow("decimal comma") << u"--curva 86,5:55:1"_s << u"--lunghezza 86.5"_s;
-        QTest::newRow("negative") << u"--curva -86:55:1"_s << u"--lunghezza -86"_s;
-        QTest::newRow("all boxes") << u"--curva 120:30:2:corde:y-cos:x-cos"_s
-                                   << u"--lunghezza 120 --angolo 30 --incremento 2 --x-cos "
-                                      u"--y-cos --corde"_s;
-        QTest::newRow("after the others")
-            << u"--curva 150:40:1 --lunghezza 150 --angolo 20 --curva 150:60:1"_s
-            << u"--lunghezza 150 --angolo 20 --angolo 40 --angolo 60"_s;
-        QTest::newRow("the others' boxes stay theirs")
-            << u"--lunghezza 150 --y-cos --corde --curva 150:40:1:y-cos:corde"_s
-            << u"--lunghezza 150 --angolo 55 --angolo 40 --y-cos --corde"_s;
-    }
-    void drawsAsTheOtherOptions() {
-        QFETCH(QString, curves);
-        QFETCH(QString, same);
-        const QImage expected = picture(same);
+    // --x-cos, --y-cos and --corde still apply to the curves of --lunghezza beside a --curva.
+    void theOthersBoxesStayTheirs() {
+        const QImage expected =
+            picture(u"--lunghezza 150 --angolo 55 --angolo 40 --y-cos --corde"_s);
         QVERIFY(!expected.isNull());
-        QCOMPARE(picture(curves), expected);
+        QCOMPARE(picture(u"--lunghezza 150 --y-cos --corde --curva 150:40:1:y-cos:corde"_s),
+                 expected);
     }
 
-    // The boxes and the chord command changing between three plots.
+    // Three plots in the plot window with the boxes and the chord command
+    // changing between them: the curve of --lunghezza first, wherever it is
+    // given, then each --curva with its own boxes, a decimal comma in one.
+    // Then Ctrl+Y, which the menu shows beside "Ripeti", plots again what
+    // Ctrl+Z took back (Ctrl+Shift+Z: TestWindows::undoAndRedo).
     void drawsEachCurveAsThePlotWindow() {
         auto* window = plotWindow();
         QVERIFY(window);
@@ -83,10 +73,16 @@ private slots:
         const QSize size = window->surface().logicalSize();
         lumetra(u"window.png"_s,
                 u"--sfondo schermo --dimensioni %1x%2 --fattore 0,55 --curva "
-                u"86:55:1 --curva 86:55:1:x-cos:corde --curva 86:55:1:y-cos"_s.arg(size.width())
+                u"86:55:1:x-cos:corde --lunghezza 86 --curva 86,0:55:1:y-cos"_s.arg(size.width())
                     .arg(size.height()));
-        QCOMPARE(QImage(dir.filePath(u"window.png"_s)).convertToFormat(QImage::Format_RGB32),
-                 shownArea(window->surface()));
+        const QImage written =
+            QImage(dir.filePath(u"window.png"_s)).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(written, shownArea(window->surface()));
+        QCOMPARE(window->actions().at(1)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(shownArea(window->surface()) != written);
+        QTest::keyClick(window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(shownArea(window->surface()), written);
     }
 
     void refusesBadValues_data() {
@@ -98,16 +94,10 @@ private slots:
                u"punti, per esempio 86:55:1"_s;
         QTest::newRow("text") << u"--curva 86:55:1.000,5"_s
                               << u"--curva \"86:55:1.000,5\": \"1.000,5\" non è un numero"_s;
-        QTest::newRow("box")
-            << u"--curva 86:55:1:z-cos"_s
-            << u"--curva \"86:55:1:z-cos\": \"z-cos\" non è x-cos, y-cos o corde"_s;
         QTest::newRow("a box for no curve")
             << u"--curva 86:55:1 --y-cos"_s
             << u"--y-cos vale per le curve di --lunghezza, --angolo e --incremento; a una curva "
                u"di --curva si aggiunge così: 86:55:1:y-cos"_s;
-        QTest::newRow("with a work")
-            << u"--da a.png --curva 86:55:1"_s
-            << u"--da non si usa con --curva: le curve sono quelle del lavoro salvato"_s;
     }
     void refusesBadValues() {
         QFETCH(QString, arguments);
@@ -118,38 +108,15 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(u"refused.png"_s)));
     }
 
-    // At 55° a length of 250 reaches 205 units above the axis at 137.5; at 30°
-    // it stays 125 above and 250 right of the axis at 260, within the 20 units
-    // the plot takes beyond the right edge at 500. The work drawn again says
-    // the same.
-    void namesTheCurvesThatLeaveThePicture_data() {
-        QTest::addColumn<QString>("curves");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("leaves") << u"--lunghezza 86 --curva 250:55:1"_s
-                                << u"lumetra: curva 2 (OA 250 · 55°) esce dall'immagine\n"_s;
-        QTest::newRow("stays") << u"--curva 250:30:1"_s << QString();
-    }
+    // At 55° a length of 250 reaches 205 units above the axis at 137.5, beyond
+    // the top. The work drawn again says the same.
     void namesTheCurvesThatLeaveThePicture() {
-        QFETCH(QString, curves);
-        QFETCH(QString, told);
-        const Run run = lumetra(u"leaving.svg"_s, curves);
+        const QString told = u"lumetra: curva 2 (OA 250 · 55°) esce dall'immagine\n"_s;
+        const Run run = lumetra(u"leaving.svg"_s, u"--lunghezza 86 --curva 250:55:1"_s);
         QCOMPARE(run.err, told);
         QCOMPARE(run.status, 0);
         QCOMPARE(lumetra(u"-"_s, u"--formato png --da "_s + dir.filePath(u"leaving.svg"_s)).err,
                  told);
-    }
-
-    // Ctrl+Y, which the menu shows beside "Ripeti", and Ctrl+Shift+Z both plot again.
-    void redoesWithCtrlYAsTheMenuShows() {
-        auto* window = plotWindow();
-        QVERIFY(window && click(*window, u"TRACCIA"_s));
-        const QImage twoCurves = window->surface().image();
-        for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
-            QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
-            QVERIFY(window->surface().image() != twoCurves);
-            QTest::keyClick(window, key.key(), key.keyboardModifiers());
-            QCOMPARE(window->surface().image(), twoCurves);
-        }
     }
 };
 

@@ -66,22 +66,18 @@ inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step 
     return (journal.*kTold[static_cast<int>(step)])();
 }
 
-// The steps of a busy plot window: `opened` plots opened, then one plotted
+// The steps of a busy plot window: 3000 plots opened, then one plotted
 // and taken back over and over, which has the journal written anew now and then.
 class Churn {
 public:
-    explicit Churn(int opened = 3000) : opened_(opened) {}
-
     Step next(WindowState& state) {
         const Step step = taken_ == 0 ? Step::Open : taken_ % 2 == 1 ? Step::Add : Step::Drop;
-        state.take(step,
-                   taken_ == 0 ? numberedRecord(0, opened_) : numberedRecord(opened_ + taken_, 1));
+        state.take(step, taken_ == 0 ? numberedRecord(0, 3000) : numberedRecord(3000 + taken_, 1));
         ++taken_;
         return step;
     }
 
 private:
-    int opened_;
     int taken_ = 0;
 };
 
