@@ -23,9 +23,6 @@ namespace {
 
 using geometry::ConstructionPass;
 
-// How much of the trail shows through the wash of background over it.
-constexpr qreal kTrailStrength = 0.35;
-constexpr qreal kRingRadius = 6.0;
 constexpr qreal kDotRadius = 2.0;
 constexpr qreal kArcRadius = 36.0;
 constexpr qreal kTurnedArcRadius = 72.0;
@@ -247,7 +244,7 @@ QImage constructionTrail(const PlotConstruction& construction, int k, QSize logi
 }
 
 QImage constructionFrame(const PlotConstruction& construction, int k, QSize logical, qreal ratio,
-                         bool words, const FrameColours& colours) {
+                         bool words, const FrameColours& colours, Edges edges) {
     QImage frame = constructionTrail(construction, k, logical, ratio, colours);
     if (!hasScale(construction)) {
         return frame;
@@ -256,7 +253,13 @@ QImage constructionFrame(const PlotConstruction& construction, int k, QSize logi
     QColor wash = colours.background;
     wash.setAlphaF(1.0 - kTrailStrength);
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(logical)), wash);
-    painter.setRenderHint(QPainter::Antialiasing);
+    if (edges == Edges::Smooth) {
+        painter.setRenderHint(QPainter::Antialiasing);
+    } else {
+        QFont font = painter.font();
+        font.setStyleStrategy(QFont::NoAntialias);
+        painter.setFont(font);
+    }
     const FigureMap map(construction, logical, ratio);
     drawAxesThroughOrigin(painter, map, logical, colours.foreground);
     if (k >= 1 && k <= passCount(construction)) {

@@ -16,6 +16,11 @@ struct FrameColours {
     QColor background = Qt::white;
 };
 
+// How a frame's lines, rings and labels meet the background: smoothed for the
+// screen, or in their own colours only, so that an animation's palette holds
+// every colour of every frame exactly.
+enum class Edges { Smooth, Exact };
+
 // How many passes the construction shows: 901, or fewer when a run-time
 // error stopped the plot. A frame's pass k runs from 0 (nothing drawn yet)
 // to this.
@@ -38,6 +43,11 @@ QImage constructionTrail(const PlotConstruction& construction, int k, QSize logi
 // With `words`, the words of the pass (passWords) over the top-left corner.
 // The image is `logical` x `ratio` device pixels, with that pixel ratio.
 QImage constructionFrame(const PlotConstruction& construction, int k, QSize logical, qreal ratio,
-                         bool words, const FrameColours& colours = {});
+                         bool words, const FrameColours& colours = {}, Edges edges = Edges::Smooth);
+
+// How much of the trail shows through the wash of background over it, and
+// the radius of the rings round the pass's two points, in logical pixels.
+inline constexpr qreal kTrailStrength = 0.35;
+inline constexpr qreal kRingRadius = 6.0;
 
 } // namespace lumetra::output

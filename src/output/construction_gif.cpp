@@ -10,10 +10,11 @@ namespace lumetra::output {
 
 namespace {
 
-// The figure as the window shows it: its words stand beside it, not in it.
+// The figure as the window shows it, its words beside it rather than in it,
+// in its own colours only: a few dozen, which the GIF's palette holds exactly.
 QImage frameOf(const PlotConstruction& construction, int k, QSize logical,
                const FrameColours& colours) {
-    return constructionFrame(construction, k, logical, 1.0, false, colours);
+    return constructionFrame(construction, k, logical, 1.0, false, colours, Edges::Exact);
 }
 
 } // namespace
@@ -24,8 +25,6 @@ std::optional<QByteArray> constructionGif(const PlotConstruction& construction, 
     // A plot that drew nothing still shows its axes, in one frame.
     const int frames = std::max(passCount(construction), 1);
     GifAnimation gif(logical);
-    // The last frame holds every point of the plot: most frames share its colours.
-    gif.seedColours(frameOf(construction, frames, logical, colours));
     for (int k = 1; k <= frames; ++k) {
         if (progress && !progress(k - 1, frames)) {
             return std::nullopt;

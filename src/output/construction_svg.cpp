@@ -3,6 +3,7 @@
 
 #include "geometry/calcola.h"
 #include "geometry/plot_frame.h"
+#include "output/construction_frame.h"
 #include "output/svg_target.h"
 #include "surface/colours.h"
 
@@ -19,8 +20,6 @@ using geometry::ConstructionPass;
 using geometry::PassOutcome;
 
 // As the window's figure draws them.
-constexpr double kRingRadius = 6.0;
-constexpr double kTrailStrength = 0.35;
 constexpr double kLetterGap = 6.0;
 constexpr double kLetterWidth = 8.0;
 constexpr double kSeconds = 0.01 * kPassDelay;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <utility>
 
 namespace lumetra::output {
@@ -111,29 +110,6 @@ bool GifAnimation::putLooping() {
            EGifPutExtensionBlock(gif_, sizeof kApplication, kApplication) != GIF_ERROR &&
            EGifPutExtensionBlock(gif_, sizeof kLoop, kLoop) != GIF_ERROR &&
            EGifPutExtensionTrailer(gif_) != GIF_ERROR;
-}
-
-void GifAnimation::seedColours(const QImage& frame) {
-    const QImage image = opaqueRgb(frame);
-    std::unordered_map<QRgb, qsizetype> counts;
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* row = rowOf(image, y);
-        for (int x = 0; x < image.width(); ++x) {
-            ++counts[row[x]];
-        }
-    }
-    std::vector<std::pair<qsizetype, QRgb>> byCount;
-    byCount.reserve(counts.size());
-    for (const auto& [colour, count] : counts) {
-        byCount.emplace_back(count, colour);
-    }
-    std::sort(byCount.begin(), byCount.end(), std::greater<>());
-    for (const auto& [count, colour] : byCount) {
-        if (table_.full()) {
-            return;
-        }
-        table_.indexOf(colour);
-    }
 }
 
 QRect GifAnimation::changedRect(const QImage& frame) const {

@@ -48,19 +48,14 @@ private:
 // frame after the first keeps only the rectangle that differs from the frame
 // before it, its unchanged pixels transparent, so that a frame that moves a
 // line costs a few hundred bytes. One table of 255 colours serves every
-// frame: the colours given first, then the frames' own as they come; a colour
-// that comes after the table is full is drawn in the nearest one it holds.
+// frame, the frames' colours as they come; a colour that comes after the
+// table is full is drawn in the nearest one it holds.
 class GifAnimation {
 public:
     explicit GifAnimation(QSize size);
     ~GifAnimation();
     GifAnimation(const GifAnimation&) = delete;
     GifAnimation& operator=(const GifAnimation&) = delete;
-
-    // Gives the frame's colours, the most frequent first, the first places in
-    // the table, so that the colours most frames are made of stay exact
-    // whatever shades of their edges come on the way.
-    void seedColours(const QImage& frame);
 
     // Adds a frame of the animation's size in pixels, shown for `delay`
     // hundredths of a second. False when giflib or the memory failed; the
