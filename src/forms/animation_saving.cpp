@@ -2,25 +2,20 @@
 #include "forms/animation_saving.h"
 
 #include "forms/construction_window.h"
+#include "forms/save_folder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 
 namespace lumetra::forms {
 
 namespace {
 
 using output::AnimationFormat;
-
-// The folder the picture's save dialog opened in last, which the animations share.
-const QString kFolderKey = QStringLiteral("picture/folder");
 
 struct Filter {
     const char* text;
@@ -39,15 +34,6 @@ AnimationFormat formatOfFilter(const QString& text) {
         }
     }
     return AnimationFormat::Gif;
-}
-
-QString startFolder() {
-    const QString remembered = QSettings().value(kFolderKey).toString();
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) {
-        return remembered;
-    }
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 // The window's colours, which its figure and the plot window share.
@@ -81,7 +67,7 @@ void AnimationSaving::save() {
     connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    dialog.setDirectory(startFolder());
+    dialog.setDirectory(dialogFolder());
     dialog.selectFile(QStringLiteral("costruzione.gif"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
@@ -102,7 +88,7 @@ void AnimationSaving::saveAs(const QString& name, AnimationFormat chosen) {
             return !progress.wasCanceled();
         });
     if (result.status == output::SaveResult::Status::Saved) {
-        QSettings().setValue(kFolderKey, QFileInfo(file.name).absolutePath());
+        rememberSavedIn(file.name);
     } else if (result.status == output::SaveResult::Status::Failed) {
         message_(result.message);
     }

@@ -4,6 +4,7 @@
 #include "controls/surface_window.h"
 #include "forms/plot_history.h"
 #include "forms/recent_files.h"
+#include "forms/save_folder.h"
 #include "output/picture_layout.h"
 #include "output/work_in_picture.h"
 
@@ -24,8 +25,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace lumetra::forms {
 
@@ -37,7 +36,6 @@ const QString kLegendKey = QStringLiteral("picture/legend");
 const QString kScreenBackgroundKey = QStringLiteral("picture/screenBackground");
 const QString kCropKey = QStringLiteral("picture/crop");
 const QString kFileName = QStringLiteral("lumetra.pdf");
-const QString kFolderKey = QStringLiteral("picture/folder");
 constexpr std::size_t kProgressFrom = 1000;
 
 struct Filter {
@@ -57,29 +55,6 @@ PictureFormat formatOfFilter(const QString& text) {
         }
     }
     return PictureFormat::Png;
-}
-
-// Whether a file can be made in `folder`. Tried rather than judged by its
-// permissions: root may write anywhere by them, yet /proc takes no file.
-bool takesNewFiles(const QString& folder) {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        return false;
-    }
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".lumetra-XXXXXX")));
-    return probe.open();
-}
-
-// Where the save dialog opens: the folder of the last picture saved, while
-// it is there and takes files; else the pictures folder; else home.
-QString startFolder() {
-    const QString remembered = QSettings().value(kFolderKey).toString();
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    for (const QString& folder : {remembered, pictures}) {
-        if (takesNewFiles(folder)) {
-            return folder;
-        }
-    }
-    return QDir::homePath();
 }
 
 // Runs `work` with its progress: from 1000 curves on, a progress dialog that
@@ -230,7 +205,7 @@ void PictureMenu::save() {
     connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    dialog.setDirectory(startFolder());
+    dialog.setDirectory(dialogFolder());
     dialog.selectFile(QStringLiteral("lumetra.png"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
@@ -252,7 +227,7 @@ void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
         [&](const output::Progress& progress) { return output::savePicture(file, now, progress); });
     if (result.status == output::SaveResult::Status::Saved) {
         // Only a folder that took the picture: the next dialog is not to open where saving fails.
-        QSettings().setValue(kFolderKey, QFileInfo(file.name).absolutePath());
+        rememberSavedIn(file.name);
         RecentFiles::add(file.name);
     } else if (result.status == output::SaveResult::Status::Failed) {
         message_(result.message);
@@ -261,7 +236,7 @@ void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {
 
 void PictureMenu::open() {
     const QString name =
-        QFileDialog::getOpenFileName(&window_, QStringLiteral("Apri"), startFolder(),
+        QFileDialog::getOpenFileName(&window_, QStringLiteral("Apri"), dialogFolder(),
                                      QStringLiteral("Immagini di LUMETRA (*.png *.svg *.pdf)"));
     if (!name.isEmpty()) {
         openFile(name);
