@@ -57,6 +57,7 @@ struct Paper {
     QString options;
     QSize pixels;
     int dpi;
+    int axis; // pixels across the vertical axis: 2 on a 96-dpi screen
 };
 
 } // namespace
@@ -122,10 +123,11 @@ private slots:
 
     void trueSizeOnPaper_data() {
         QTest::addColumn<Paper>("paper");
-        QTest::newRow("A4 at 96 dpi") << Paper{u"--carta A4"_s, {1123, 794}, 96};
+        QTest::newRow("A4 at 96 dpi") << Paper{u"--carta A4"_s, {1123, 794}, 96, 2};
+        QTest::newRow("A4 at 300 dpi") << Paper{u"--carta A4 --dpi 300"_s, {3508, 2480}, 300, 6};
         QTest::newRow("A4 portrait at 300 dpi")
-            << Paper{u"--carta a4 --dpi 300 --orientamento verticale"_s, {2480, 3508}, 300};
-        QTest::newRow("A5 at 150 dpi") << Paper{u"--carta A5 --dpi 150"_s, {1240, 874}, 150};
+            << Paper{u"--carta a4 --dpi 300 --orientamento verticale"_s, {2480, 3508}, 300, 6};
+        QTest::newRow("A5 at 150 dpi") << Paper{u"--carta A5 --dpi 150"_s, {1240, 874}, 150, 3};
     }
     void trueSizeOnPaper() {
         QFETCH(Paper, paper);
@@ -133,6 +135,12 @@ private slots:
         const QImage image(path(u"paper.png"_s));
         QCOMPARE(image.size(), paper.pixels);
         QCOMPARE(image.dotsPerMeterX(), qRound(paper.dpi / 0.0254));
+        // Below the origin only the vertical axis is drawn, in black.
+        int axis = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            axis += image.pixel(x, image.height() * 7 / 8) == qRgb(0, 0, 0) ? 1 : 0;
+        }
+        QCOMPARE(axis, paper.axis);
     }
 
     // Five curves on A4 in an Italian session: the page, and the title naming

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressDialog>
 #include <QPushButton>
