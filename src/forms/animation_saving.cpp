@@ -2,10 +2,9 @@
 #include "forms/animation_saving.h"
 
 #include "forms/construction_window.h"
-#include "forms/save_folder.h"
+#include "forms/save_dialog.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -51,27 +50,17 @@ AnimationSaving::AnimationSaving(ConstructionWindow& window, Messenger message)
 }
 
 void AnimationSaving::save() {
-    QFileDialog dialog(&window_, QStringLiteral("Salva animazione"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     QStringList filters;
     for (const Filter& filter : kFilters) {
         filters << QString::fromUtf8(filter.text);
     }
-    dialog.setNameFilters(filters);
-    // Qt's dialog adds the suffix before it asks whether to replace a file.
-    const auto suffixOf = [](const QString& filter) {
-        return output::extensionOf(formatOfFilter(filter));
-    };
-    dialog.setDefaultSuffix(suffixOf(filters.first()));
-    connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    dialog.setDirectory(dialogFolder());
-    dialog.selectFile(QStringLiteral("costruzione.gif"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const std::optional<SaveChoice> choice = askWhereToSave(
+        window_, QStringLiteral("Salva animazione"), filters,
+        [](const QString& filter) { return output::extensionOf(formatOfFilter(filter)); },
+        QStringLiteral("costruzione.gif"));
+    if (choice) {
+        saveAs(choice->file, formatOfFilter(choice->filter));
     }
-    saveAs(dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter()));
 }
 
 void AnimationSaving::saveAs(const QString& name, AnimationFormat chosen) {

@@ -4,7 +4,7 @@
 #include "controls/surface_window.h"
 #include "forms/plot_history.h"
 #include "forms/recent_files.h"
-#include "forms/save_folder.h"
+#include "forms/save_dialog.h"
 #include "output/picture_layout.h"
 #include "output/work_in_picture.h"
 
@@ -190,27 +190,17 @@ output::Picture PictureMenu::picture() const {
 }
 
 void PictureMenu::save() {
-    QFileDialog dialog(&window_, QStringLiteral("Salva immagine"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     QStringList filters;
     for (const Filter& filter : kFilters) {
         filters << QString::fromUtf8(filter.text);
     }
-    dialog.setNameFilters(filters);
-    // Qt's dialog adds the suffix before it asks whether to replace a file.
-    const auto suffixOf = [](const QString& filter) {
-        return output::extensionOf(formatOfFilter(filter));
-    };
-    dialog.setDefaultSuffix(suffixOf(filters.first()));
-    connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    dialog.setDirectory(dialogFolder());
-    dialog.selectFile(QStringLiteral("lumetra.png"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const std::optional<SaveChoice> choice = askWhereToSave(
+        window_, QStringLiteral("Salva immagine"), filters,
+        [](const QString& filter) { return output::extensionOf(formatOfFilter(filter)); },
+        QStringLiteral("lumetra.png"));
+    if (choice) {
+        saveAs(choice->file, formatOfFilter(choice->filter));
     }
-    saveAs(dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter()));
 }
 
 void PictureMenu::saveAs(const QString& name, PictureFormat chosen) {

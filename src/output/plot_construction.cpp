@@ -7,30 +7,11 @@
 
 namespace lumetra::output {
 
-namespace {
-
-// Keeps the scale the set-up gives and draws nothing.
-class ScaleKeeper final : public runtime::NoDrawing {
-public:
-    void setScaleMode(runtime::ScaleMode) override {}
-    void setScaleWidth(float width) override { width_ = width; }
-    void setScaleHeight(float height) override { height_ = height; }
-    float scaleWidth() const override { return width_; }
-    float scaleHeight() const override { return height_; }
-    void setDrawWidth(std::int16_t) override {}
-
-private:
-    float width_ = 0.0F;
-    float height_ = 0.0F;
-};
-
-} // namespace
-
 PlotConstruction constructionOf(const RecordedPlot& plot) {
     geometry::PlotVariables vars;
     const PlotStart start = startOf(plot, vars);
     PlotConstruction result{{}, plot.area()};
-    ScaleKeeper scale;
+    runtime::ScaleKeeper scale;
     try {
         geometry::setUpPlotFrame(scale, vars, start.Incr, start.params.VALe);
     } catch (const runtime::RunTimeError&) {

@@ -20,22 +20,6 @@ std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target,
     return start.params.Miocolor;
 }
 
-// Keeps a scale and draws nothing: where the points fall decides the counter,
-// not their pixels.
-class Nowhere final : public runtime::NoDrawing {
-public:
-    void setScaleMode(runtime::ScaleMode) override {}
-    void setScaleWidth(float width) override { width_ = width; }
-    void setScaleHeight(float height) override { height_ = height; }
-    float scaleWidth() const override { return width_; }
-    float scaleHeight() const override { return height_; }
-    void setDrawWidth(std::int16_t) override {}
-
-private:
-    float width_ = 1.0F;
-    float height_ = 1.0F;
-};
-
 } // namespace
 
 bool replay(const PlotRecord& record, runtime::DrawTarget& target, const BeforePlot& beforePlot) {
@@ -55,7 +39,7 @@ std::int16_t replayPlot(const RecordedPlot& plot, runtime::DrawTarget& target) {
 }
 
 std::int16_t counterAfter(const RecordedPlot& plot) {
-    Nowhere nowhere;
+    runtime::ScaleKeeper nowhere;
     return replayPlot(plot, nowhere);
 }
 

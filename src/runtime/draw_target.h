@@ -71,4 +71,20 @@ public:
     void cls() override {}
 };
 
+// A target that keeps the scale it is given and draws nothing: where a
+// plot's points fall, and what that leaves, without their pixels.
+class ScaleKeeper final : public NoDrawing {
+public:
+    void setScaleMode(ScaleMode) override {}
+    void setScaleWidth(float width) override { width_ = width; }
+    void setScaleHeight(float height) override { height_ = height; }
+    float scaleWidth() const override { return width_; }
+    float scaleHeight() const override { return height_; }
+    void setDrawWidth(std::int16_t) override {}
+
+private:
+    float width_ = 1.0F;
+    float height_ = 1.0F;
+};
+
 } // namespace lumetra::runtime

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/save_folder.h"
+#include "forms/save_dialog.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -38,6 +39,26 @@ QString dialogFolder() {
 
 void rememberSavedIn(const QString& savedFile) {
     QSettings().setValue(kFolderKey, QFileInfo(savedFile).absolutePath());
+}
+
+std::optional<SaveChoice> askWhereToSave(QWidget& parent, const QString& title,
+                                         const QStringList& filters,
+                                         const std::function<QString(const QString&)>& suffixOf,
+                                         const QString& name) {
+    QFileDialog dialog(&parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    // Qt's dialog adds the suffix before it asks whether to replace a file.
+    dialog.setDefaultSuffix(suffixOf(filters.first()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, &suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.setDirectory(dialogFolder());
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return SaveChoice{dialog.selectedFiles().first(), dialog.selectedNameFilter()};
 }
 
 } // namespace lumetra::forms
