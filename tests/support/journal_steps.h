@@ -59,11 +59,13 @@ struct WindowState {
 
 // The journal told of a step the window took.
 inline std::optional<output::WorkError> tell(output::WorkJournal& journal, Step step) {
-    using output::WorkJournal;
-    constexpr decltype(&WorkJournal::added) kTold[] = {
-        &WorkJournal::added, &WorkJournal::dropped, &WorkJournal::cleared, &WorkJournal::uncleared,
-        &WorkJournal::opened};
-    return (journal.*kTold[static_cast<int>(step)])();
+    constexpr std::optional<output::WorkError> (*kTold[])(output::WorkJournal&) = {
+        [](output::WorkJournal& j) { return j.added(); },
+        [](output::WorkJournal& j) { return j.dropped(); },
+        [](output::WorkJournal& j) { return j.cleared(); },
+        [](output::WorkJournal& j) { return j.uncleared(); },
+        [](output::WorkJournal& j) { return j.opened(); }};
+    return kTold[static_cast<int>(step)](journal);
 }
 
 // The steps of a busy plot window: 3000 plots opened, then one plotted
