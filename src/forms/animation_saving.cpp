@@ -15,24 +15,10 @@ namespace {
 
 using output::AnimationFormat;
 
-struct Filter {
-    const char* text;
-    AnimationFormat format;
-};
-
-constexpr Filter kFilters[] = {
+constexpr FileFilter<AnimationFormat> kFilters[] = {
     {"Animazione GIF (*.gif)", AnimationFormat::Gif},
     {"Animazione SVG (*.svg)", AnimationFormat::Svg},
 };
-
-AnimationFormat formatOfFilter(const QString& text) {
-    for (const Filter& filter : kFilters) {
-        if (text == QString::fromUtf8(filter.text)) {
-            return filter.format;
-        }
-    }
-    return AnimationFormat::Gif;
-}
 
 // The window's colours, which its figure and the plot window share.
 output::FrameColours coloursOf(const QWidget& window) {
@@ -50,16 +36,9 @@ AnimationSaving::AnimationSaving(ConstructionWindow& window, Messenger message)
 }
 
 void AnimationSaving::save() {
-    QStringList filters;
-    for (const Filter& filter : kFilters) {
-        filters << QString::fromUtf8(filter.text);
-    }
-    const std::optional<SaveChoice> choice = askWhereToSave(
-        window_, QStringLiteral("Salva animazione"), filters,
-        [](const QString& filter) { return output::extensionOf(formatOfFilter(filter)); },
-        QStringLiteral("costruzione.gif"));
-    if (choice) {
-        saveAs(choice->file, formatOfFilter(choice->filter));
+    if (const auto choice = askWhereToSave(window_, QStringLiteral("Salva animazione"), kFilters,
+                                           QStringLiteral("costruzione.gif"))) {
+        saveAs(choice->first, choice->second);
     }
 }
 

@@ -38,24 +38,11 @@ const QString kCropKey = QStringLiteral("picture/crop");
 const QString kFileName = QStringLiteral("lumetra.pdf");
 constexpr std::size_t kProgressFrom = 1000;
 
-struct Filter {
-    const char* text;
-    PictureFormat format;
-};
-constexpr Filter kFilters[] = {
+constexpr FileFilter<PictureFormat> kFilters[] = {
     {"Immagine PNG (*.png)", PictureFormat::Png},
     {"Disegno vettoriale SVG (*.svg)", PictureFormat::Svg},
     {"Documento PDF (*.pdf)", PictureFormat::Pdf},
 };
-
-PictureFormat formatOfFilter(const QString& text) {
-    for (const Filter& filter : kFilters) {
-        if (text == QString::fromUtf8(filter.text)) {
-            return filter.format;
-        }
-    }
-    return PictureFormat::Png;
-}
 
 // Runs `work` with its progress: from 1000 curves on, a progress dialog that
 // can cancel it and keeps every window of the program from plotting meanwhile.
@@ -190,16 +177,9 @@ output::Picture PictureMenu::picture() const {
 }
 
 void PictureMenu::save() {
-    QStringList filters;
-    for (const Filter& filter : kFilters) {
-        filters << QString::fromUtf8(filter.text);
-    }
-    const std::optional<SaveChoice> choice = askWhereToSave(
-        window_, QStringLiteral("Salva immagine"), filters,
-        [](const QString& filter) { return output::extensionOf(formatOfFilter(filter)); },
-        QStringLiteral("lumetra.png"));
-    if (choice) {
-        saveAs(choice->file, formatOfFilter(choice->filter));
+    if (const auto choice = askWhereToSave(window_, QStringLiteral("Salva immagine"), kFilters,
+                                           QStringLiteral("lumetra.png"))) {
+        saveAs(choice->first, choice->second);
     }
 }
 

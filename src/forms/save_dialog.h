@@ -4,8 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -32,5 +34,38 @@ std::optional<SaveChoice> askWhereToSave(QWidget& parent, const QString& title,
                                          const QStringList& filters,
                                          const std::function<QString(const QString&)>& suffixOf,
                                          const QString& name);
+
+// A format a save dialog offers: the text of its filter, and the format.
+template <typename Format> struct FileFilter {
+    const char* text;
+    Format format;
+};
+
+// Asks where to save in one of the `filters`' formats, the first proposed;
+// the file, with the suffix of its format, and the format chosen.
+template <typename Format, std::size_t N>
+std::optional<std::pair<QString, Format>> askWhereToSave(QWidget& parent, const QString& title,
+                                                         const FileFilter<Format> (&filters)[N],
+                                                         const QString& name) {
+    QStringList texts;
+    for (const FileFilter<Format>& filter : filters) {
+        texts << QString::fromUtf8(filter.text);
+    }
+    const auto formatOf = [&filters](const QString& text) {
+        for (const FileFilter<Format>& filter : filters) {
+            if (text == QString::fromUtf8(filter.text)) {
+                return filter.format;
+            }
+        }
+        return filters[0].format;
+    };
+    const std::optional<SaveChoice> choice = askWhereToSave(
+        parent, title, texts,
+        [&formatOf](const QString& text) { return extensionOf(formatOf(text)); }, name);
+    if (!choice) {
+        return std::nullopt;
+    }
+    return std::pair{choice->file, formatOf(choice->filter)};
+}
 
 } // namespace lumetra::forms
