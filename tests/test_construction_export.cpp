@@ -4,7 +4,6 @@
 // plot's own SVG, its times, and its end drawn by librsvg; the command line's
 // files, statuses and messages; the window's button and its failures.
 
-#include "app/program.h"
 #include "forms/construction_window.h"
 #include "forms/form4.h"
 #include "output/animation_file.h"
@@ -14,7 +13,6 @@
 #include "output/picture.h"
 #include "output/plot_construction.h"
 #include "support/files.h"
-#include "support/recording_ui.h"
 #include "support/run_program.h"
 #include "support/walk.h"
 

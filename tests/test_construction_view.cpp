@@ -4,14 +4,12 @@
 // keys and buttons step through the passes, the words name the pass, and the
 // plot window's menu opens it on the last curve plotted.
 
-#include "app/program.h"
 #include "app/start_up.h"
 #include "forms/construction_window.h"
 #include "forms/form4.h"
 #include "output/construction_frame.h"
 #include "output/surface_replay.h"
 #include "runtime/palette.h"
-#include "support/recording_ui.h"
 #include "support/walk.h"
 
 #include <QtTest>
